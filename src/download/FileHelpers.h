@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace velmora {
+
+// True when path names an ordinary file (not a folder), as a directory lookup would find it.
+bool fileExists(const QString& path);
+
+// Deletes path if it is an existing file. Returns false only when a file is there and could
+// not be deleted, so callers can stop at that failure.
+[[nodiscard]] bool DeleteIfExists(const QString& path);
+
+// Puts the finished temporary file in place of finalPath. The replacement is one atomic
+// rename, so finalPath always holds either its old content or the new one, never nothing.
+// Returns false (and leaves both files as they were) when the rename fails.
+[[nodiscard]] bool PromoteTempFile(const QString& tempPath, const QString& finalPath);
+
+} // namespace velmora

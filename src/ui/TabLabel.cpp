@@ -1,0 +1,68 @@
+#include "ui/TabLabel.h"
+
+#include <QMouseEvent>
+
+namespace velmora {
+
+TabLabel::TabLabel(const QString& caption, QWidget* parent)
+    : QLabel(caption, parent)
+{
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, Qt::black);
+    p.setColor(QPalette::WindowText, TabTextColor);
+    setPalette(p);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setWordWrap(true);
+    setFocusPolicy(Qt::NoFocus);
+    // Hover colour needs move events without a button held.
+    setMouseTracking(true);
+}
+
+QColor TabLabel::textColor() const
+{
+    return palette().color(QPalette::WindowText);
+}
+
+void TabLabel::setTextColor(const QColor& color)
+{
+    if (textColor() == color)
+        return;
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, color);
+    setPalette(p);
+}
+
+bool TabLabel::hasBorder() const
+{
+    return frameShape() == QFrame::Box;
+}
+
+void TabLabel::setBorder(bool on)
+{
+    setFrameShape(on ? QFrame::Box : QFrame::NoFrame);
+}
+
+void TabLabel::mouseMoveEvent(QMouseEvent* event)
+{
+    setTextColor(TabHoverColor);
+    // Accepted, so the move does not reach the window surface, which would reset the colour.
+    event->accept();
+}
+
+void TabLabel::mousePressEvent(QMouseEvent* event)
+{
+    setBorder(true);
+    event->accept();
+}
+
+void TabLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    // Qt grabs the mouse for the pressed widget, so the release arrives here wherever the
+    // pointer is by then.
+    setBorder(false);
+    event->accept();
+    Q_EMIT released();
+}
+
+} // namespace velmora

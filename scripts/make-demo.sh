@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Assembles a demo installation (program folder) and a demo web site from a build folder.
+# Usage: scripts/make-demo.sh <build dir> <demo dir>
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$1
+demo=$2
+program="$demo/program"
+site="$demo/site"
+catalogue_tool="$build/tools/catalogue/velmora-catalogue"
+swfgen="$build/tools/swf/velmora-swfgen"
+
+rm -rf "$program" "$site"
+cmake --install "$build" --prefix "$program" > /dev/null
+
+# The site: side panel pages, the update files and the games in the remote game folder.
+mkdir -p "$site/gengxin"
+cp tools/demo/site/*.htm "$site/"
+cp tools/demo/guihu.txt "$site/gengxin/guihu.txt"
+"$catalogue_tool" tools/demo/catalogue.csv "$site/gengxin/db1.txt"
+printf '1\r\n' > "$site/gengxin/gengxin.txt"
+printf '1.0\r\n' > "$site/gengxin/update.txt"
+remote_folder=swfs # characters 10, 11, 4 and 5 of the first value of guihu.txt
+mkdir -p "$site/$remote_folder"
+kinds=(mover bouncer spinner)
+i=0
+for id in $(tail -n +2 tools/demo/catalogue.csv | cut -d, -f1); do
+  "$swfgen" "${kinds[i % ${#kinds[@]}]}" "$site/$remote_folder/$id.swf"
+  i=$((i + 1))
+done
+
+# The installation: the catalogue, its state files, three games already downloaded and one
+# game of the user's own in the favourites folder.
+mkdir -p "$program/cons"
+cp "$site/gengxin/db1.txt" "$program/cons/db1.mdb"
+cp tools/demo/guihu.txt "$program/cons/guihu.inb"
+cp "$site/gengxin/gengxin.txt" "$program/cons/gengxin.inb"
+cp "$site/gengxin/update.txt" "$program/cons/update.inb"
+for id in 101 104 107; do
+  cp "$site/$remote_folder/$id.swf" "$program/res/velmora/$id.swf"
+done
+"$swfgen" bouncer "$program/我的收藏/弹弹球.swf"
+echo "Demo installation in $program, demo site in $site"

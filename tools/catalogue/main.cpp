@@ -1,0 +1,48 @@
+// velmora-catalogue: turns the site's catalogue CSV into the Jet 4.0 database it serves.
+
+#include "tools/catalogue/CatalogueCsv.h"
+#include "tools/catalogue/CatalogueWriter.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <cstdio>
+
+namespace {
+
+enum ExitCode { Success = 0, Failure = 1, Usage = 2 };
+
+int fail(const QString& message) {
+    std::fprintf(stderr, "velmora-catalogue: %s\n", qPrintable(message));
+    return Failure;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: velmora-catalogue <input.csv> <output.mdb>\n"
+                             "Reads a UTF-8 CSV file with the header id,name,fenlei,youxianji,info and\n"
+                             "writes the catalogue database (served as gengxin/db1.txt).\n");
+        return Usage;
+    }
+    const QString input = QFile::decodeName(argv[1]);
+    const QString output = QFile::decodeName(argv[2]);
+    if (QFileInfo(input).canonicalFilePath() == QFileInfo(output).canonicalFilePath())
+        return fail(QStringLiteral("the output would overwrite the input %1").arg(input));
+
+    QFile file(input);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("cannot read %1: %2").arg(input, file.errorString()));
+    const QByteArray csv = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return fail(QStringLiteral("cannot read %1: %2").arg(input, file.errorString()));
+
+    const auto parsed = velmora::tools::parseCatalogueCsv(csv);
+    if (!parsed.error.isEmpty())
+        return fail(QStringLiteral("%1: %2").arg(input, parsed.error));
+    if (const QString error = velmora::tools::writeCatalogue(parsed.records, output); !error.isEmpty())
+        return fail(error);
+    std::printf("%s: %zu games\n", qPrintable(output), parsed.records.size());
+    return Success;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace velmora {
@@ -15,5 +16,12 @@ bool fileExists(const QString& path);
 // rename, so finalPath always holds either its old content or the new one, never nothing.
 // Returns false (and leaves both files as they were) when the rename fails.
 [[nodiscard]] bool PromoteTempFile(const QString& tempPath, const QString& finalPath);
+
+// Creates path as an empty file, replacing a file of that name.
+[[nodiscard]] bool createEmptyFile(const QString& path);
+
+// Replaces the content of path by content and forces it to the disk before returning, so that
+// a rename that follows can never publish a file whose bytes are still in flight.
+[[nodiscard]] bool writeFileDurably(const QString& path, const QByteArray& content);
 
 } // namespace velmora

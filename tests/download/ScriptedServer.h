@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <httplib.h>
+
+#include <condition_variable>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace velmora::test {
+
+// A real HTTP server on 127.0.0.1, in a thread of its own, whose answers are scripted per
+// path. Paths without a script are answered 404.
+class ScriptedServer {
+public:
+    using Handler = std::function<void(const httplib::Request&, httplib::Response&)>;
+    struct LoggedRequest {
+        std::string path;
+        std::string range;
+        std::string contentType;
+    };
+
+    ScriptedServer();
+    ~ScriptedServer();
+
+    QString baseUrl() const;
+    void route(const std::string& path, Handler handler);
+    // Forgets all scripts and the request log, and lets stalled handlers go.
+    void reset();
+    std::vector<LoggedRequest> requests() const;
+    // For a handler: blocks until reset() or the end of the server, as a server that never
+    // answers.
+    void stall();
+
+private:
+    void dispatch(const httplib::Request& request, httplib::Response& response);
+
+    httplib::Server m_server;
+    int m_port = 0;
+    std::thread m_thread;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_released;
+    unsigned m_generation = 0;
+    std::map<std::string, Handler> m_routes;
+    std::vector<LoggedRequest> m_log;
+};
+
+// The requested range of a "bytes=first-last" header; last is -1 when open-ended.
+struct RequestedRange {
+    qint64 first = 0;
+    qint64 last = -1;
+};
+RequestedRange requestedRange(const httplib::Request& request);
+
+// Sets a header, replacing any earlier value (httplib's set_header adds one more); an empty
+// value removes it.
+void replaceHeader(httplib::Response& response, const std::string& name, const std::string& value);
+
+// Answers range requests for content as a correct server does: 206 with the slice and its
+// Content-Range, 416 past the end. tweak, when given, then alters the answer to a block.
+using BlockTweak = std::function<void(qint64 first, httplib::Response&)>;
+ScriptedServer::Handler serveRanges(QByteArray content, BlockTweak tweak = {});
+
+// Answers every request with status and body, ignoring any range.
+ScriptedServer::Handler answer(int status, QByteArray body = {});
+
+} // namespace velmora::test

@@ -1,0 +1,410 @@
+#include "ScriptedServer.h"
+
+#include "app/InstallPaths.h"
+#include "download/BlockTransfer.h"
+#include "download/GameDownload.h"
+#include "download/RemoteGameFolder.h"
+#include "platform/MessageSink.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+#include <thread>
+
+using namespace velmora;
+using velmora::test::ScriptedServer;
+
+using Routes = std::map<std::string, ScriptedServer::Handler>;
+Q_DECLARE_METATYPE(Routes)
+Q_DECLARE_METATYPE(velmora::test::ScriptedServer::Handler)
+
+namespace {
+
+// Twenty polls of 50 ms: a time-out test takes about a second.
+constexpr PollBudget ShortBudget{20, 50};
+
+QByteArray sampleContent(int size) {
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char((i * 7 + i / 251) & 0xff);
+    return bytes;
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(content);
+}
+
+// Alters the block that starts at offset; the others are answered correctly.
+test::BlockTweak atBlock(qint64 offset, std::function<void(httplib::Response&)> change) {
+    return [offset, change](qint64 first, httplib::Response& response) {
+        if (first == offset)
+            change(response);
+    };
+}
+
+test::BlockTweak contentRange(qint64 offset, std::string value) {
+    return atBlock(offset, [value](httplib::Response& r) { test::replaceHeader(r, "Content-Range", value); });
+}
+
+// Sends the headers of the block and half of its body, then closes the connection.
+void cutBody(httplib::Response& response) {
+    const std::string half = response.body.substr(0, response.body.size() / 2);
+    const size_t declared = response.body.size();
+    response.body.clear();
+    test::replaceHeader(response, "Content-Type", "");
+    response.set_content_provider(declared, "application/octet-stream",
+                                  [half](size_t, size_t, httplib::DataSink& sink) {
+                                      sink.write(half.data(), half.size());
+                                      return false;
+                                  });
+}
+
+class RecordingSink : public MessageSink {
+public:
+    Answer show(const QString& text, const QString& caption, Icon icon, Buttons) override {
+        texts << text;
+        if (caption != QStringLiteral("提示") || icon != Icon::Information)
+            texts << QStringLiteral("<not a notice>");
+        return Answer::Ok;
+    }
+    QStringList texts;
+};
+
+QString gameName(bool onDisk, qint32 gameId) {
+    return (onDisk ? QStringLiteral(" ") : QStringLiteral("*")) + QStringLiteral("游戏") +
+           QString::number(gameId);
+}
+
+} // namespace
+
+class DownloadTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void downloadToFile_data();
+    void downloadToFile();
+    void eventLoopRunsDuringDownload();
+    void nestedDownloadCompletes();
+
+    void downloadGame_data();
+    void downloadGame();
+    void missingGameRefreshesMirror_data();
+    void missingGameRefreshesMirror();
+    void mirrorBaseKeepsItsValueWithoutFile();
+
+private:
+    QString url(const std::string& path) const {
+        return m_server->baseUrl() + QString::fromStdString(path).mid(1);
+    }
+    QString local(const QString& relative) const { return m_paths->local(relative); }
+    void checkBlockRequests(int expectedBlocks) const;
+
+    std::unique_ptr<ScriptedServer> m_server;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<InstallPaths> m_paths;
+};
+
+void DownloadTest::initTestCase() {
+    m_server = std::make_unique<ScriptedServer>();
+}
+
+void DownloadTest::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("cons")));
+    QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("res/velmora")));
+    m_paths = std::make_unique<InstallPaths>(m_dir->path());
+}
+
+void DownloadTest::cleanup() {
+    m_server->reset();
+}
+
+// Every request asks for the next block in turn, with the fixed headers. A redirected request
+// asks the new address for the same range (Qt drops a GET's Content-Type on the way).
+void DownloadTest::checkBlockRequests(int expectedBlocks) const {
+    QStringList expected;
+    for (int block = 0; block < expectedBlocks; ++block)
+        expected << QStringLiteral("bytes=%1-%2").arg(block * 20480).arg(block * 20480 + 20480);
+    std::map<std::string, QStringList> rangesByPath;
+    for (const auto& request : m_server->requests()) {
+        rangesByPath[request.path] << QString::fromStdString(request.range);
+        if (request.path == "/f.bin")
+            QCOMPARE(request.contentType, std::string("application/octet-stream"));
+    }
+    for (const auto& [path, ranges] : rangesByPath)
+        QCOMPARE(ranges, expected);
+}
+
+void DownloadTest::downloadToFile_data() {
+    QTest::addColumn<Routes>("routes");
+    QTest::addColumn<bool>("succeeds");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("blocks");
+
+    for (const int size : {0, 1, 20480, 20481, 20482, 100000}) {
+        const QByteArray content = sampleContent(size);
+        QTest::addRow("%d bytes", size) << Routes{{"/f.bin", test::serveRanges(content)}} << true << content
+                                        << std::max(1, (size - 1 + 20479) / 20480);
+    }
+    const QByteArray content = sampleContent(50000);
+    QTest::newRow("redirect followed") << Routes{{"/f.bin",
+                                                  [](const httplib::Request&, httplib::Response& r) {
+                                                      r.set_redirect("/moved.bin");
+                                                  }},
+                                                 {"/moved.bin", test::serveRanges(content)}}
+                                       << true << content << 3;
+
+    const auto fails = [&](const char* name, ScriptedServer::Handler handler) {
+        QTest::newRow(name) << Routes{{"/f.bin", handler}} << false << QByteArray() << -1;
+    };
+    const auto failsWith = [&](const char* name, test::BlockTweak tweak) {
+        fails(name, test::serveRanges(content, tweak));
+    };
+    fails("200 with the whole file", test::answer(200, content));
+    fails("403", test::answer(403));
+    fails("404", test::answer(404));
+    fails("500", test::answer(500));
+    fails("no answer", [this](const httplib::Request&, httplib::Response&) { m_server->stall(); });
+    failsWith("416 on a later block", atBlock(20480, [](httplib::Response& r) {
+                  r.status = 416;
+                  r.body.clear();
+                  test::replaceHeader(r, "Content-Range", "bytes */50000");
+              }));
+    failsWith("no Content-Range", contentRange(0, ""));
+    failsWith("unknown total", contentRange(0, "bytes 0-20480/*"));
+    failsWith("non-numeric total", contentRange(0, "bytes 0-20480/5x000"));
+    failsWith("total over the size limit", contentRange(0, "bytes 0-20480/2147483647"));
+    failsWith("total beyond 32 bits", contentRange(0, "bytes 0-20480/4294967296"));
+    failsWith("wrong start offset", atBlock(20480, [&](httplib::Response& r) {
+                  test::replaceHeader(r, "Content-Range", "bytes 0-20480/50000");
+                  r.body = content.first(20481).toStdString();
+              }));
+    failsWith("total changes between blocks", contentRange(20480, "bytes 20480-40960/50001"));
+    failsWith("body shorter than its range", atBlock(20480, [](httplib::Response& r) { r.body.pop_back(); }));
+    failsWith("body longer than its range",
+              atBlock(0, [](httplib::Response& r) { r.body.append(100000, 'x'); }));
+    failsWith("block shorter than asked", atBlock(0, [](httplib::Response& r) {
+                  test::replaceHeader(r, "Content-Range", "bytes 0-99/50000");
+                  r.body.resize(100);
+              }));
+    failsWith("content changes between blocks", atBlock(20480, [](httplib::Response& r) { r.body[0] ^= 1; }));
+    failsWith("connection cut in the body", atBlock(20480, cutBody));
+}
+
+void DownloadTest::downloadToFile() {
+    QFETCH(Routes, routes);
+    QFETCH(bool, succeeds);
+    QFETCH(QByteArray, content);
+    QFETCH(int, blocks);
+    for (const auto& [path, handler] : routes)
+        m_server->route(path, handler);
+    const QString tempPath = local(QStringLiteral("cons/f2.inb"));
+    const QString finalPath = local(QStringLiteral("cons/f.inb"));
+    writeFile(finalPath, "old content");
+
+    QCOMPARE(DownloadToFile(url("/f.bin"), tempPath, finalPath, ShortBudget), succeeds);
+
+    QCOMPARE(readFile(finalPath), succeeds ? content : QByteArray("old content"));
+    QVERIFY(!QFile::exists(tempPath));
+    if (blocks > 0)
+        checkBlockRequests(blocks);
+}
+
+void DownloadTest::eventLoopRunsDuringDownload() {
+    const QByteArray content = sampleContent(100000);
+    const auto blocks = test::serveRanges(content);
+    m_server->route("/slow.bin", [blocks](const httplib::Request& request, httplib::Response& response) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        blocks(request, response);
+    });
+    int ticks = 0;
+    QTimer timer;
+    connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start(5);
+
+    QVERIFY(DownloadToFile(url("/slow.bin"), local(QStringLiteral("s2")), local(QStringLiteral("s")),
+                           ShortBudget));
+    QVERIFY(ticks > 0);
+}
+
+void DownloadTest::nestedDownloadCompletes() {
+    const QByteArray outer = sampleContent(60000);
+    const QByteArray inner = sampleContent(30000).toBase64();
+    const auto outerBlocks = test::serveRanges(outer);
+    m_server->route("/outer.bin",
+                    [outerBlocks](const httplib::Request& request, httplib::Response& response) {
+                        // Long enough for the inner download to start and end while the outer one waits.
+                        if (test::requestedRange(request).first == 0)
+                            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                        outerBlocks(request, response);
+                    });
+    m_server->route("/inner.bin", test::serveRanges(inner));
+    bool outerDone = false;
+    bool innerDoneFirst = false;
+    QTimer::singleShot(20, [&] {
+        QVERIFY(DownloadToFile(url("/inner.bin"), local(QStringLiteral("i2")), local(QStringLiteral("i")),
+                               ShortBudget));
+        innerDoneFirst = !outerDone;
+    });
+
+    QVERIFY(DownloadToFile(url("/outer.bin"), local(QStringLiteral("o2")), local(QStringLiteral("o")),
+                           ShortBudget));
+    outerDone = true;
+    QVERIFY(innerDoneFirst);
+    QCOMPARE(readFile(local(QStringLiteral("o"))), outer);
+    QCOMPARE(readFile(local(QStringLiteral("i"))), inner);
+}
+
+void DownloadTest::downloadGame_data() {
+    QTest::addColumn<ScriptedServer::Handler>("handler");
+    QTest::addColumn<int>("queueLength");
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QByteArray>("content");
+
+    const QByteArray game = sampleContent(100000);
+    const QStringList failedRows{QStringLiteral("开始下载"), QStringLiteral("*游戏7")};
+    QTest::newRow("100000 bytes") << test::serveRanges(game) << 1
+                                  << QStringList{QStringLiteral("开始下载"),
+                                                 QStringLiteral("正在下载 20%"),
+                                                 QStringLiteral("正在下载 40%"),
+                                                 QStringLiteral("正在下载 61%"),
+                                                 QStringLiteral("正在下载 81%"),
+                                                 QStringLiteral("正在下载 99%"),
+                                                 QStringLiteral(" 游戏7")}
+                                  << QStringList() << game;
+    QTest::newRow("empty game") << test::serveRanges({}) << 1
+                                << QStringList{QStringLiteral("开始下载"), QStringLiteral(" 游戏7")}
+                                << QStringList() << QByteArray("");
+    const auto fails = [&](const char* name, ScriptedServer::Handler handler, int queueLength,
+                           QStringList rows, QStringList messages) {
+        QTest::newRow(name) << handler << queueLength << rows << messages << QByteArray();
+    };
+    fails("200 with the whole file", test::answer(200, game), 1, failedRows,
+          {QStringLiteral("不支持断点续传")});
+    fails("403", test::answer(403), 1, failedRows, {QStringLiteral("连接数过多")});
+    fails("500 alone in the queue", test::answer(500), 1, failedRows,
+          {QStringLiteral("网络繁忙或不畅,请再试")});
+    fails("500 with another game queued", test::answer(500), 2, failedRows, {});
+    fails("no answer", [this](const httplib::Request&, httplib::Response&) { m_server->stall(); }, 1,
+          failedRows, {QStringLiteral("下载文件超时")});
+    fails("no Content-Range", test::serveRanges(game, contentRange(0, "")), 1, failedRows,
+          {QStringLiteral("无法获取文件大小！")});
+    // A failure after some blocks: the row has shown progress, the file is gone, no message.
+    fails("connection cut in the body", test::serveRanges(game, atBlock(20480, cutBody)), 1,
+          {QStringLiteral("开始下载"), QStringLiteral("正在下载 20%"), QStringLiteral("*游戏7")}, {});
+}
+
+void DownloadTest::downloadGame() {
+    QFETCH(ScriptedServer::Handler, handler);
+    QFETCH(int, queueLength);
+    QFETCH(QStringList, rows);
+    QFETCH(QStringList, messages);
+    QFETCH(QByteArray, content);
+    writeFile(local(QStringLiteral("cons/guihu.inb")), "abcdefghijklmn\r\n");
+    m_server->route("/jkde/7.swf", handler);
+    MirrorBase mirror(*m_paths);
+    RecordingSink sink;
+    QStringList shownRows;
+    const GameDownloadContext context{*m_paths,
+                                      m_server->baseUrl(),
+                                      mirror,
+                                      sink,
+                                      [&](qint16 row, const QString& text) {
+                                          QCOMPARE(row, qint16(3));
+                                          shownRows << text;
+                                      },
+                                      [&] { return queueLength; },
+                                      gameName,
+                                      ShortBudget};
+
+    DownloadGame(context, 3, 7);
+
+    QCOMPARE(shownRows, rows);
+    QCOMPARE(sink.texts, messages);
+    const QString gameFile = m_paths->gameFolder() + QStringLiteral("7.swf");
+    QCOMPARE(QFile::exists(gameFile), !content.isNull());
+    if (!content.isNull())
+        QCOMPARE(readFile(gameFile), content);
+}
+
+void DownloadTest::missingGameRefreshesMirror_data() {
+    QTest::addColumn<ScriptedServer::Handler>("mirrorFile");
+    QTest::addColumn<QByteArray>("guihu");
+    QTest::addColumn<QString>("folder");
+
+    QTest::newRow("refreshed") << test::serveRanges("0123456789AB,x") << QByteArray("0123456789AB,x")
+                               << QStringLiteral("9A34");
+    QTest::newRow("refresh fails") << test::answer(500) << QByteArray("abcdefghijklmn\r\n")
+                                   << QStringLiteral("jkde");
+}
+
+// After a 404 the site's guihu.txt replaces cons/guihu.inb and the next attempt uses the new
+// remote folder.
+void DownloadTest::missingGameRefreshesMirror() {
+    QFETCH(ScriptedServer::Handler, mirrorFile);
+    QFETCH(QByteArray, guihu);
+    QFETCH(QString, folder);
+    writeFile(local(QStringLiteral("cons/guihu.inb")), "abcdefghijklmn\r\n");
+    m_server->route("/gengxin/guihu.txt", mirrorFile);
+    const QByteArray game = sampleContent(30000);
+    m_server->route("/9A34/7.swf", test::serveRanges(game));
+    MirrorBase mirror(*m_paths);
+    RecordingSink sink;
+    QStringList shownRows;
+    const GameDownloadContext context{*m_paths,
+                                      m_server->baseUrl(),
+                                      mirror,
+                                      sink,
+                                      [&](qint16, const QString& text) { shownRows << text; },
+                                      [] { return 1; },
+                                      gameName,
+                                      ShortBudget};
+
+    DownloadGame(context, 0, 7);
+
+    QCOMPARE(sink.texts, QStringList{QStringLiteral("文件无法找到")});
+    QCOMPARE(shownRows.last(), QStringLiteral("*游戏7"));
+    QVERIFY(!QFile::exists(m_paths->gameFolder() + QStringLiteral("7.swf")));
+    QCOMPARE(readFile(local(QStringLiteral("cons/guihu.inb"))), guihu);
+    QVERIFY(!QFile::exists(local(QStringLiteral("cons/guihu2.inb"))));
+    QCOMPARE(mirror.remoteGameFolder(), folder);
+
+    DownloadGame(context, 0, 7);
+    const bool found = folder == QStringLiteral("9A34");
+    QCOMPARE(shownRows.last(), gameName(found, 7));
+    QCOMPARE(readFile(m_paths->gameFolder() + QStringLiteral("7.swf")),
+             found ? game : QByteArray("<missing>"));
+}
+
+void DownloadTest::mirrorBaseKeepsItsValueWithoutFile() {
+    const QString guihu = local(QStringLiteral("cons/guihu.inb"));
+    MirrorBase mirror(*m_paths);
+    QCOMPARE(mirror.remoteGameFolder(), QString());
+    writeFile(guihu, "  \"abcdefghij\",xyz\r\n");
+    mirror.ReadMirrorBase();
+    QCOMPARE(mirror.remoteGameFolder(), QStringLiteral("jde"));
+    QVERIFY(QFile::remove(guihu));
+    mirror.ReadMirrorBase();
+    QCOMPARE(mirror.remoteGameFolder(), QStringLiteral("jde"));
+}
+
+QTEST_GUILESS_MAIN(DownloadTest)
+#include "tst_download.moc"

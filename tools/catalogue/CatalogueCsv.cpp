@@ -23,7 +23,9 @@ struct FieldError {
 };
 
 QString decodeUtf8(const QByteArray& bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // A byte order mark inside the file is text like any other, to be judged by checkRecordTexts.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
         throw FieldError{QStringLiteral("the text is not valid UTF-8")};

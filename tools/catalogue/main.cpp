@@ -28,7 +28,8 @@ int main(int argc, char* argv[]) {
     }
     const QString input = QFile::decodeName(argv[1]);
     const QString output = QFile::decodeName(argv[2]);
-    if (QFileInfo(input).canonicalFilePath() == QFileInfo(output).canonicalFilePath())
+    const QString canonicalInput = QFileInfo(input).canonicalFilePath();
+    if (!canonicalInput.isEmpty() && canonicalInput == QFileInfo(output).canonicalFilePath())
         return fail(QStringLiteral("the output would overwrite the input %1").arg(input));
 
     QFile file(input);

@@ -1,5 +1,7 @@
 #include "platform/jet/JetHeader.h"
 
+#include <QtEndian>
+
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -58,6 +60,17 @@ std::array<std::uint8_t, 4> dateMask(const char* unmaskedPage0)
             static_cast<std::uint8_t>(u >> 24)};
 }
 
+// The start of page 0 up to the end of the masked region, unmasked; nothing unless page0 is the
+// header page of a Jet 4 database.
+std::optional<QByteArray> unmaskedJet4Header(QByteArrayView page0)
+{
+    if (page0.size() < MaskedOffset + MaskedLength || page0[0] != 0 || page0[VersionOffset] != Jet4Version)
+        return std::nullopt;
+    QByteArray header = page0.first(MaskedOffset + MaskedLength).toByteArray();
+    toggleHeaderMask(header);
+    return header;
+}
+
 } // namespace
 
 void toggleHeaderMask(QByteArray& page0)
@@ -71,22 +84,29 @@ void toggleHeaderMask(QByteArray& page0)
 
 std::optional<QString> readDatabasePassword(QByteArrayView page0)
 {
-    if (page0.size() < MaskedOffset + MaskedLength || page0[0] != 0 || page0[VersionOffset] != Jet4Version)
+    const auto header = unmaskedJet4Header(page0);
+    if (!header)
         return std::nullopt;
-    QByteArray header = page0.first(MaskedOffset + MaskedLength).toByteArray();
-    toggleHeaderMask(header);
-    const auto mask = dateMask(header.constData());
+    const auto mask = dateMask(header->constData());
     char16_t text[PasswordLength / 2 + 1] = {};
     int length = 0;
     for (; length < PasswordLength / 2; ++length) {
         const int at = PasswordOffset + 2 * length;
-        const auto lo = static_cast<std::uint8_t>(header[at] ^ mask[(2 * length) % 4]);
-        const auto hi = static_cast<std::uint8_t>(header[at + 1] ^ mask[(2 * length + 1) % 4]);
+        const auto lo = static_cast<std::uint8_t>((*header)[at] ^ mask[(2 * length) % 4]);
+        const auto hi = static_cast<std::uint8_t>((*header)[at + 1] ^ mask[(2 * length + 1) % 4]);
         text[length] = static_cast<char16_t>(lo | (hi << 8));
         if (text[length] == 0)
             break;
     }
     return QString::fromUtf16(text, length);
+}
+
+std::optional<quint32> readEncodingKey(QByteArrayView page0)
+{
+    const auto header = unmaskedJet4Header(page0);
+    if (!header)
+        return std::nullopt;
+    return qFromLittleEndian<quint32>(header->constData() + EncodingKeyOffset);
 }
 
 void writeDatabasePassword(QByteArray& unmaskedPage0, const QString& password)

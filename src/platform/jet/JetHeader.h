@@ -12,6 +12,7 @@ inline constexpr int PageSize = 4096;
 inline constexpr int MaskedOffset = 0x18;
 inline constexpr int MaskedLength = 128;
 inline constexpr int VersionOffset = 0x14;
+inline constexpr int EncodingKeyOffset = 0x3E;
 inline constexpr int PasswordOffset = 0x42;
 inline constexpr int PasswordLength = 40;
 inline constexpr int CreationDateOffset = 0x72;
@@ -23,6 +24,10 @@ void toggleHeaderMask(QByteArray& page0);
 // The database password of a Jet 4 file as stored on disk (masked). Empty text when the file
 // has none; nothing when page0 is not the header page of a Jet 4 database.
 std::optional<QString> readDatabasePassword(QByteArrayView page0);
+
+// The key with which the pages after page 0 are encrypted; 0 when they are stored plain.
+// Nothing when page0 is not the header page of a Jet 4 database.
+std::optional<quint32> readEncodingKey(QByteArrayView page0);
 
 // Stores password (at most 20 characters) into an unmasked page 0, using the creation date
 // already at CreationDateOffset for the date mask. Mask the page afterwards.

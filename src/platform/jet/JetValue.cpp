@@ -1,0 +1,127 @@
+#include "platform/jet/JetValue.h"
+
+#include "platform/jet/JetRows.h"
+#include "platform/jet/LittleEndian.h"
+
+#include <QSet>
+#include <bit>
+
+namespace velmora::jet {
+
+namespace {
+
+constexpr int LongValueHeaderSize = 12;
+constexpr quint32 LongValueKindMask = 0xC0000000;
+constexpr quint32 LongValueInline = 0x80000000;
+constexpr quint32 LongValueOneRow = 0x40000000;
+constexpr quint32 LongValueChain = 0;
+
+// Text is UCS-2LE, or "compressed" when it starts with FF FE: then each byte is one character
+// up to a 00 byte, which switches to two-byte characters and back.
+QString decodeText(QByteArrayView bytes) {
+    QString text;
+    const bool compressed = bytes.size() >= 2 && quint8(bytes[0]) == 0xFF && quint8(bytes[1]) == 0xFE;
+    bool oneByte = compressed;
+    for (qsizetype at = compressed ? 2 : 0; at < bytes.size();) {
+        if (compressed && bytes[at] == 0) {
+            oneByte = !oneByte;
+            ++at;
+        } else if (oneByte) {
+            text.append(QChar(quint8(bytes[at++])));
+        } else if (at + 1 < bytes.size()) {
+            text.append(QChar(readU16(bytes, at)));
+            at += 2;
+        } else {
+            break; // a lone trailing byte holds no character
+        }
+    }
+    return text;
+}
+
+// The bytes of a MEMO value: kept in the row after a 12-byte header, or in one row elsewhere,
+// or in a chain of rows that each begin with a pointer to the next.
+std::optional<QByteArray> longValueBytes(const JetImage& image, QByteArrayView field) {
+    if (field.size() < LongValueHeaderSize)
+        return std::nullopt;
+    const quint32 header = readU32(field, 0);
+    const qsizetype length = header & ~LongValueKindMask;
+    const quint32 pointer = readU32(field, 4);
+    switch (header & LongValueKindMask) {
+    case LongValueInline:
+        if (length > field.size() - LongValueHeaderSize)
+            return std::nullopt;
+        return field.sliced(LongValueHeaderSize, length).toByteArray();
+    case LongValueOneRow: {
+        const auto row = rowAt(image, pointer);
+        if (!row || length > row->size())
+            return std::nullopt;
+        return row->first(length).toByteArray();
+    }
+    case LongValueChain: {
+        if (length > image.size())
+            return std::nullopt;
+        QByteArray bytes;
+        QSet<quint32> visited;
+        for (quint32 next = pointer; bytes.size() < length;) {
+            const auto row = rowAt(image, next);
+            if (!row || row->size() < 4 || visited.contains(next))
+                return std::nullopt;
+            visited.insert(next);
+            next = readU32(*row, 0);
+            bytes.append(row->sliced(4).first(std::min(row->size() - 4, length - bytes.size())));
+        }
+        return bytes;
+    }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+bool isDecodableType(int type) {
+    switch (ColumnType(type)) {
+    case ColumnType::Byte:
+    case ColumnType::Int:
+    case ColumnType::Long:
+    case ColumnType::Float:
+    case ColumnType::Double:
+    case ColumnType::Text:
+    case ColumnType::Memo:
+        return true;
+    }
+    return false;
+}
+
+std::optional<QVariant> decodeValue(const JetImage& image, int type, QByteArrayView bytes) {
+    switch (ColumnType(type)) {
+    case ColumnType::Byte:
+        if (bytes.size() != 1)
+            return std::nullopt;
+        return QVariant(qint64(quint8(bytes[0])));
+    case ColumnType::Int:
+        if (bytes.size() != 2)
+            return std::nullopt;
+        return QVariant(qint64(qint16(readU16(bytes, 0))));
+    case ColumnType::Long:
+        if (bytes.size() != 4)
+            return std::nullopt;
+        return QVariant(qint64(qint32(readU32(bytes, 0))));
+    case ColumnType::Float:
+        if (bytes.size() != 4)
+            return std::nullopt;
+        return QVariant(double(std::bit_cast<float>(readU32(bytes, 0))));
+    case ColumnType::Double:
+        if (bytes.size() != 8)
+            return std::nullopt;
+        return QVariant(std::bit_cast<double>(qFromLittleEndian<quint64>(bytes.data())));
+    case ColumnType::Text:
+        return QVariant(decodeText(bytes));
+    case ColumnType::Memo:
+        if (const auto text = longValueBytes(image, bytes))
+            return QVariant(decodeText(*text));
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+} // namespace velmora::jet

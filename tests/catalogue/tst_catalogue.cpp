@@ -1,0 +1,294 @@
+#include "catalogue/Catalogue.h"
+#include "platform/jet/JetHeader.h"
+#include "tools/catalogue/CatalogueWriter.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace velmora;
+using velmora::tools::CatalogueRecord;
+
+namespace {
+
+const QString Password = QStringLiteral("518274");
+
+CatalogueRecord game(qint32 id, std::optional<QString> name, qint32 fenlei, double youxianji,
+                     std::optional<QString> info = std::nullopt) {
+    return {id, std::move(name), fenlei, youxianji, std::move(info)};
+}
+
+// Several categories, Chinese names, equal priorities, a Null name, Null, empty and long info.
+std::vector<CatalogueRecord> sampleGames() {
+    return {
+        game(101, QStringLiteral("连连看"), 1, 5, QStringLiteral("用鼠标点击两个相同的图案")),
+        game(102, QStringLiteral("泡泡龙"), 2, 9, std::nullopt),
+        game(103, QStringLiteral("俄罗斯方块"), 1, 7.5, QString()),
+        game(104, QStringLiteral("超级玛丽"), 3, 1, QString(5000, QChar(u'长'))),
+        game(105, QStringLiteral("坦克大战"), 1, 5, QStringLiteral("方向键移动，空格键开火")),
+        game(106, std::nullopt, 1, 7.25),
+        game(107, QStringLiteral("打地鼠"), 1, 5),
+        game(108, QStringLiteral("贪吃蛇"), 2, 9),
+    };
+}
+
+std::vector<std::pair<QString, qint32>> namesAndIds(const CategoryListing& listing) {
+    std::vector<std::pair<QString, qint32>> rows;
+    for (const CatalogueGame& game : listing.games)
+        rows.emplace_back(game.name, game.id);
+    return rows;
+}
+
+// Everything written to stderr while it exists.
+class StderrCapture {
+public:
+    StderrCapture() {
+        std::fflush(stderr);
+        m_saved = ::dup(STDERR_FILENO);
+        m_file = std::tmpfile();
+        ::dup2(::fileno(m_file), STDERR_FILENO);
+    }
+    ~StderrCapture() { restore(); }
+    QByteArray text() {
+        restore();
+        std::rewind(m_file);
+        QByteArray bytes;
+        char buffer[256];
+        while (const size_t n = std::fread(buffer, 1, sizeof buffer, m_file))
+            bytes.append(buffer, qsizetype(n));
+        return bytes;
+    }
+
+private:
+    void restore() {
+        if (m_saved < 0)
+            return;
+        std::fflush(stderr);
+        ::dup2(m_saved, STDERR_FILENO);
+        ::close(m_saved);
+        m_saved = -1;
+    }
+    int m_saved = -1;
+    std::FILE* m_file = nullptr;
+};
+
+} // namespace
+
+class CatalogueTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    QString write(const std::vector<CatalogueRecord>& records,
+                  const QString& name = QStringLiteral("db1.mdb"), const QString& password = Password) {
+        const QString path = m_dir.filePath(name);
+        const QString error = tools::writeCatalogue(records, path, password);
+        if (!error.isEmpty())
+            qFatal("cannot write the test catalogue: %s", qPrintable(error));
+        return path;
+    }
+
+    static QByteArray contents(const QString& path) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            qFatal("cannot read %s", qPrintable(path));
+        return file.readAll();
+    }
+
+    QString store(const QString& name, const QByteArray& bytes) {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    // Every read fails, silently: no games, no name, no info, nothing on stderr.
+    static void verifyUnreadable(const QString& path) {
+        const Catalogue catalogue(path);
+        StderrCapture stderrText;
+        const CategoryListing listing = catalogue.listCategory(1);
+        const QString name = catalogue.GetGameName(true, 101);
+        const GameInfo info = catalogue.gameInfo(101);
+        QCOMPARE(stderrText.text(), QByteArray());
+        QVERIFY(listing.failed);
+        QVERIFY(listing.games.empty());
+        QCOMPARE(name, QString());
+        QCOMPARE(info.kind, GameInfo::Kind::Failed);
+    }
+
+    // The data pages of table zong, in file order: pages of type 1 that belong to the table
+    // definition that is not the system catalog's (page 2).
+    static std::vector<int> zongDataPages(const QByteArray& file) {
+        const auto word = [&](int page, int at) {
+            return qFromLittleEndian<quint32>(file.constData() + page * 4096 + at);
+        };
+        int definition = 0;
+        for (int page = 3; page < file.size() / 4096 && !definition; ++page) {
+            if (file[page * 4096] == 2)
+                definition = page;
+        }
+        std::vector<int> pages;
+        for (int page = 3; page < file.size() / 4096; ++page) {
+            if (file[page * 4096] == 1 && int(word(page, 4)) == definition)
+                pages.push_back(page);
+        }
+        return pages;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    void listsCategoryByPriorityKeepingTableOrderForTies() {
+        const Catalogue catalogue(write(sampleGames()));
+
+        const CategoryListing hot = catalogue.listCategory(1);
+        QVERIFY(!hot.failed);
+        const std::vector<std::pair<QString, qint32>> expected{
+            {QStringLiteral("俄罗斯方块"), 103}, {QString(), 106},
+            {QStringLiteral("连连看"), 101},     {QStringLiteral("坦克大战"), 105},
+            {QStringLiteral("打地鼠"), 107},
+        };
+        QCOMPARE(namesAndIds(hot), expected);
+
+        const CategoryListing puzzle = catalogue.listCategory(2);
+        QVERIFY(!puzzle.failed);
+        QCOMPARE(namesAndIds(puzzle), (std::vector<std::pair<QString, qint32>>{
+                                          {QStringLiteral("泡泡龙"), 102}, {QStringLiteral("贪吃蛇"), 108}}));
+
+        const CategoryListing none = catalogue.listCategory(9);
+        QVERIFY(!none.failed);
+        QVERIFY(none.games.empty());
+    }
+
+    void ordersTheWholeRangeOfPriorities() {
+        const Catalogue catalogue(
+            write({game(1, QStringLiteral("a"), 1, -1e300), game(2, QStringLiteral("b"), 1, 1e300),
+                   game(3, QStringLiteral("c"), 1, std::nan("")), game(4, QStringLiteral("d"), 1, 0.1),
+                   game(5, QStringLiteral("e"), 1, -0.0)},
+                  QStringLiteral("priorities.mdb")));
+        std::vector<qint32> ids;
+        for (const CatalogueGame& g : catalogue.listCategory(1).games)
+            ids.push_back(g.id);
+        QCOMPARE(ids, (std::vector<qint32>{2, 4, 5, 1, 3}));
+    }
+
+    void namesTheGameWithItsMarker() {
+        const Catalogue catalogue(write(sampleGames()));
+        QCOMPARE(catalogue.GetGameName(true, 104), QStringLiteral(" 超级玛丽"));
+        QCOMPARE(catalogue.GetGameName(false, 104), QStringLiteral("*超级玛丽"));
+        QCOMPARE(catalogue.GetGameName(true, 106), QStringLiteral(" "));
+        QCOMPARE(catalogue.GetGameName(false, 106), QStringLiteral("*"));
+        QCOMPARE(catalogue.GetGameName(true, 999), QString());
+    }
+
+    void tellsNullInfoFromEmptyAndText() {
+        const Catalogue catalogue(write(sampleGames()));
+
+        const GameInfo text = catalogue.gameInfo(105);
+        QCOMPARE(text.kind, GameInfo::Kind::Text);
+        QCOMPARE(text.text, QStringLiteral("方向键移动，空格键开火"));
+
+        const GameInfo empty = catalogue.gameInfo(103);
+        QCOMPARE(empty.kind, GameInfo::Kind::Text);
+        QCOMPARE(empty.text, QString());
+
+        QCOMPARE(catalogue.gameInfo(102).kind, GameInfo::Kind::Null);
+        QCOMPARE(catalogue.gameInfo(999).kind, GameInfo::Kind::Failed);
+
+        const GameInfo longText = catalogue.gameInfo(104);
+        QCOMPARE(longText.kind, GameInfo::Kind::Text);
+        QCOMPARE(longText.text, QString(5000, QChar(u'长')));
+    }
+
+    void failsSilentlyOnFilesItCannotRead_data() {
+        QTest::addColumn<QString>("path");
+        const QByteArray good = contents(write(sampleGames(), QStringLiteral("good.mdb")));
+
+        QTest::newRow("wrong password")
+            << write(sampleGames(), QStringLiteral("other.mdb"), QStringLiteral("518275"));
+        QTest::newRow("longer password")
+            << write(sampleGames(), QStringLiteral("longer.mdb"), QStringLiteral("5182740"));
+        QTest::newRow("no password") << write(sampleGames(), QStringLiteral("open.mdb"), QString());
+        QTest::newRow("missing file") << m_dir.filePath(QStringLiteral("absent.mdb"));
+        QTest::newRow("empty file") << store(QStringLiteral("empty.mdb"), {});
+        QTest::newRow("not a database") << store(QStringLiteral("text.mdb"), QByteArray(9000, 'x'));
+        QTest::newRow("header only") << store(QStringLiteral("header.mdb"), good.first(200));
+        QTest::newRow("two pages") << store(QStringLiteral("two.mdb"), good.first(2 * 4096));
+        const int rows = zongDataPages(good).front() * 4096;
+        QTest::newRow("cut inside the rows") << store(QStringLiteral("cut.mdb"), good.first(rows + 2048));
+        QTest::newRow("cut before the rows") << store(QStringLiteral("cut2.mdb"), good.first(rows));
+        QTest::newRow("a folder") << m_dir.path();
+    }
+
+    void failsSilentlyOnFilesItCannotRead() {
+        QFETCH(QString, path);
+        verifyUnreadable(path);
+    }
+
+    void refusesEncryptedPages() {
+        QByteArray file = contents(write(sampleGames(), QStringLiteral("plain.mdb")));
+        QByteArray header = file.first(jet::MaskedOffset + jet::MaskedLength);
+        jet::toggleHeaderMask(header);
+        qToLittleEndian<quint32>(0x1234, header.data() + jet::EncodingKeyOffset);
+        jet::toggleHeaderMask(header);
+        file.replace(0, header.size(), header);
+        verifyUnreadable(store(QStringLiteral("encrypted.mdb"), file));
+    }
+
+    void failsOnADefinitionChainThatLoops() {
+        QByteArray file = contents(write(sampleGames(), QStringLiteral("loop.mdb")));
+        const int definition = 5;
+        QCOMPARE(int(file[definition * 4096]), 2);
+        qToLittleEndian<quint32>(definition, file.data() + definition * 4096 + 4);
+        verifyUnreadable(store(QStringLiteral("looping.mdb"), file));
+    }
+
+    void keepsTheRowsReadBeforeDamage() {
+        std::vector<CatalogueRecord> games;
+        for (int i = 0; i < 400; ++i)
+            games.push_back(game(i, QStringLiteral("游戏%1").arg(i), 1, 400 - i));
+        QByteArray file = contents(write(games, QStringLiteral("many.mdb")));
+        const std::vector<int> pages = zongDataPages(file);
+        QVERIFY(pages.size() >= 3);
+        // The first row of the second data page now points outside the page.
+        qToLittleEndian<quint16>(0x1FF0, file.data() + pages[1] * 4096 + 14);
+        const Catalogue catalogue(store(QStringLiteral("damaged.mdb"), file));
+
+        StderrCapture stderrText;
+        const CategoryListing listing = catalogue.listCategory(1);
+        const QString late = catalogue.GetGameName(true, 399);
+        QCOMPARE(stderrText.text(), QByteArray());
+
+        QVERIFY(listing.failed);
+        const int firstPageRows = qFromLittleEndian<quint16>(file.constData() + pages[0] * 4096 + 12);
+        QCOMPARE(int(listing.games.size()), firstPageRows);
+        for (int i = 0; i < firstPageRows; ++i)
+            QCOMPARE(listing.games[i].id, i);
+        QCOMPARE(catalogue.GetGameName(true, 0), QStringLiteral(" 游戏0"));
+        QCOMPARE(late, QString());
+    }
+
+    void seesAReplacedFileAtTheNextRead() {
+        const QString path = write({game(1, QStringLiteral("旧游戏"), 1, 1)}, QStringLiteral("replaced.mdb"));
+        const Catalogue catalogue(path);
+        QCOMPARE(catalogue.GetGameName(true, 1), QStringLiteral(" 旧游戏"));
+
+        write({game(2, QStringLiteral("新游戏"), 1, 1, QStringLiteral("新的说明"))},
+              QStringLiteral("replaced.mdb"));
+        QCOMPARE(catalogue.GetGameName(true, 1), QString());
+        QCOMPARE(catalogue.GetGameName(true, 2), QStringLiteral(" 新游戏"));
+        QCOMPARE(catalogue.gameInfo(2).text, QStringLiteral("新的说明"));
+        QCOMPARE(namesAndIds(catalogue.listCategory(1)),
+                 (std::vector<std::pair<QString, qint32>>{{QStringLiteral("新游戏"), 2}}));
+    }
+};
+
+QTEST_GUILESS_MAIN(CatalogueTest)
+#include "tst_catalogue.moc"

@@ -4,13 +4,13 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStringList>
 
 namespace velmora::Artwork {
 
 namespace {
 
-QPixmap paintIcon(int size)
-{
+QPixmap paintIcon(int size) {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
@@ -43,16 +43,14 @@ QPixmap paintIcon(int size)
 
 } // namespace
 
-QIcon windowIcon()
-{
+QIcon windowIcon() {
     QIcon icon;
     for (int size : {16, 32, 48, 64})
         icon.addPixmap(paintIcon(size));
     return icon;
 }
 
-QPixmap backButtonPicture()
-{
+QPixmap backButtonPicture() {
     QPixmap pixmap(47, 27);
     pixmap.fill(Qt::black);
     QPainter p(&pixmap);
@@ -63,7 +61,8 @@ QPixmap backButtonPicture()
     p.drawRoundedRect(QRectF(0.5, 0.5, 46, 26), 4, 4);
 
     QFont font;
-    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Serif CJK SC")});
+    font.setFamilies(
+        {QStringLiteral("SimSun"), QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Serif CJK SC")});
     font.setPixelSize(15);
     font.setBold(true);
     p.setFont(font);

@@ -1,9 +1,10 @@
 #include "ui/Fonts.h"
 
+#include <QStringList>
+
 namespace velmora::Fonts {
 
-QFont tabFont()
-{
+QFont tabFont() {
     QFont font;
     font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"), QStringLiteral("Noto Serif CJK SC")});
     font.setPointSizeF(10.5);

@@ -8,18 +8,15 @@ namespace velmora {
 // pixel at 96 dots per inch.
 inline constexpr int TwipsPerPixel = 15;
 
-constexpr int twipsToPixels(int twips)
-{
+constexpr int twipsToPixels(int twips) {
     return twips / TwipsPerPixel;
 }
 
-constexpr int pixelsToTwips(int pixels)
-{
+constexpr int pixelsToTwips(int pixels) {
     return pixels * TwipsPerPixel;
 }
 
-constexpr QRect rectFromTwips(int left, int top, int width, int height)
-{
+constexpr QRect rectFromTwips(int left, int top, int width, int height) {
     return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
 }
 

@@ -22,6 +22,16 @@ inline void putDouble(QByteArray& bytes, int at, double value) {
     qToLittleEndian(bits, bytes.data() + at);
 }
 
+// Byte by byte, so that no compiler takes the buffer for Qt's one-byte empty array.
+inline quint16 getU16(const QByteArray& bytes, int at) {
+    return static_cast<quint16>(static_cast<quint8>(bytes.at(at)) | static_cast<quint8>(bytes.at(at + 1))
+                                                                        << 8);
+}
+
+inline quint32 getU32(const QByteArray& bytes, int at) {
+    return getU16(bytes, at) | static_cast<quint32>(getU16(bytes, at + 2)) << 16;
+}
+
 inline void appendU16(QByteArray& bytes, quint16 value) {
     bytes.resize(bytes.size() + 2);
     putU16(bytes, bytes.size() - 2, value);

@@ -2,8 +2,6 @@
 
 #include "JetBytes.h"
 
-#include <QtEndian>
-
 namespace velmora::tools::jet {
 
 namespace {
@@ -11,10 +9,6 @@ namespace {
 constexpr int FreeSpaceOffset = 2;
 constexpr int OwnerOffset = 4;
 constexpr int RowCountOffset = 12;
-
-quint16 u16At(const QByteArray& page, int at) {
-    return qFromLittleEndian<quint16>(page.constData() + at);
-}
 
 } // namespace
 
@@ -27,11 +21,11 @@ void formatDataPage(QByteArray& page, quint32 owner) {
 }
 
 std::optional<int> addRow(QByteArray& page, QByteArrayView row) {
-    const int rows = u16At(page, RowCountOffset);
-    const int freeSpace = u16At(page, FreeSpaceOffset);
+    const int rows = getU16(page, RowCountOffset);
+    const int freeSpace = getU16(page, FreeSpaceOffset);
     if (rows >= MaxRowsPerPage || row.size() + 2 > freeSpace)
         return std::nullopt;
-    const int end = rows == 0 ? PageSize : u16At(page, DataPageHeaderLength + 2 * (rows - 1));
+    const int end = rows == 0 ? PageSize : getU16(page, DataPageHeaderLength + 2 * (rows - 1));
     const int start = end - static_cast<int>(row.size());
     std::copy(row.begin(), row.end(), page.begin() + start);
     putU16(page, DataPageHeaderLength + 2 * rows, static_cast<quint16>(start));

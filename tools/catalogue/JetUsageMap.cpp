@@ -30,7 +30,7 @@ QByteArray referenceMapRow(PageFile& file, const std::vector<quint32>& pages) {
     row[0] = ReferenceMap;
     for (const quint32 page : pages) {
         const int slotOffset = 1 + 4 * static_cast<int>(page / BitmapPagePages);
-        quint32 bitmapPage = qFromLittleEndian<quint32>(row.constData() + slotOffset);
+        quint32 bitmapPage = getU32(row, slotOffset);
         if (bitmapPage == 0) {
             bitmapPage = file.allocate();
             file[bitmapPage][0] = BitmapPageType;

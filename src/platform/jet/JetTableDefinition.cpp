@@ -28,14 +28,15 @@ constexpr quint64 PagesPerBitmapPage = (PageSize - 4) * 8;
 std::optional<QByteArray> definitionBytes(const JetImage& image, quint32 firstPage) {
     QByteArray bytes;
     std::vector<bool> visited(image.pageCount());
-    for (quint32 number = firstPage; number != 0;) {
+    quint32 number = firstPage;
+    do {
         const QByteArrayView page = image.page(number);
         if (page.isEmpty() || page[0] != DefinitionPageType || visited[number])
             return std::nullopt;
         visited[number] = true;
         bytes.append(bytes.isEmpty() ? page : page.sliced(ContinuationHeaderSize));
         number = readU32(page, NextPageOffset);
-    }
+    } while (number != 0);
     return bytes;
 }
 

@@ -12,10 +12,9 @@ namespace velmora::jet {
 
 namespace {
 
-std::array<std::uint8_t, MaskedLength> headerKeyStream()
+// XORs the RC4 key stream of a 4-byte key over data; doing it twice restores the data.
+void xorRc4Stream(const std::array<std::uint8_t, 4>& key, char* data, qsizetype length)
 {
-    // RC4 with the fixed key C7 DA 39 6B.
-    static constexpr std::uint8_t key[4] = {0xC7, 0xDA, 0x39, 0x6B};
     std::array<std::uint8_t, 256> s{};
     for (int i = 0; i < 256; ++i)
         s[i] = static_cast<std::uint8_t>(i);
@@ -23,13 +22,25 @@ std::array<std::uint8_t, MaskedLength> headerKeyStream()
         j = (j + s[i] + key[i % 4]) & 0xFF;
         std::swap(s[i], s[j]);
     }
-    std::array<std::uint8_t, MaskedLength> stream{};
-    for (int n = 0, i = 0, j = 0; n < MaskedLength; ++n) {
+    for (qsizetype n = 0, i = 0, j = 0; n < length; ++n) {
         i = (i + 1) & 0xFF;
         j = (j + s[i]) & 0xFF;
         std::swap(s[i], s[j]);
-        stream[n] = s[(s[i] + s[j]) & 0xFF];
+        data[n] = static_cast<char>(data[n] ^ s[(s[i] + s[j]) & 0xFF]);
     }
+}
+
+std::array<std::uint8_t, 4> littleEndianBytes(std::uint32_t u)
+{
+    return {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8), static_cast<std::uint8_t>(u >> 16),
+            static_cast<std::uint8_t>(u >> 24)};
+}
+
+std::array<std::uint8_t, MaskedLength> headerKeyStream()
+{
+    // RC4 with the fixed key C7 DA 39 6B.
+    std::array<std::uint8_t, MaskedLength> stream{};
+    xorRc4Stream({0xC7, 0xDA, 0x39, 0x6B}, reinterpret_cast<char*>(stream.data()), MaskedLength);
     return stream;
 }
 
@@ -55,9 +66,7 @@ std::array<std::uint8_t, 4> dateMask(const char* unmaskedPage0)
         else
             days = static_cast<std::int32_t>(t);
     }
-    const auto u = static_cast<std::uint32_t>(days);
-    return {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8), static_cast<std::uint8_t>(u >> 16),
-            static_cast<std::uint8_t>(u >> 24)};
+    return littleEndianBytes(static_cast<std::uint32_t>(days));
 }
 
 // The start of page 0 up to the end of the masked region, unmasked; nothing unless page0 is the
@@ -107,6 +116,20 @@ std::optional<quint32> readEncodingKey(QByteArrayView page0)
     if (!header)
         return std::nullopt;
     return qFromLittleEndian<quint32>(header->constData() + EncodingKeyOffset);
+}
+
+void writeEncodingKey(QByteArray& page0, quint32 key)
+{
+    if (page0.size() < MaskedOffset + MaskedLength)
+        return;
+    toggleHeaderMask(page0);
+    qToLittleEndian(key, page0.data() + EncodingKeyOffset);
+    toggleHeaderMask(page0);
+}
+
+void togglePageEncryption(char* page, quint32 number, quint32 encodingKey)
+{
+    xorRc4Stream(littleEndianBytes(encodingKey ^ number), page, PageSize);
 }
 
 void writeDatabasePassword(QByteArray& unmaskedPage0, const QString& password)

@@ -11,7 +11,8 @@ namespace velmora::jet {
 
 // A database file read whole into memory, so that the checks made before libmdb walks the file
 // and libmdb itself see the same bytes, even if the file is replaced meanwhile. The bytes are
-// padded with zeros to whole pages, which is how libmdb reads a short last page.
+// padded with zeros to whole pages, which is how libmdb reads a short last page, and the pages
+// of an encrypted database are held decrypted.
 class JetImage {
 public:
     // Larger files are refused: a catalogue is a few megabytes, and no file may make a read

@@ -174,11 +174,9 @@ std::optional<quint32> findTable(MdbHandle* mdb, const JetImage& image, const QS
     return read ? page : std::nullopt;
 }
 
-// libmdb ignores the Jet 4 database password; it is checked here. Encrypted pages are refused:
-// the checks above read the file as stored.
+// libmdb ignores the Jet 4 database password; it is checked here.
 bool passwordMatches(const JetImage& image, const QString& password) {
-    const QByteArrayView header = image.page(0);
-    return readDatabasePassword(header) == password && readEncodingKey(header) == 0u;
+    return readDatabasePassword(image.page(0)) == password;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "catalogue/Catalogue.h"
 #include "platform/jet/JetHeader.h"
+#include "platform/jet/JetImage.h"
+#include "platform/jet/JetValue.h"
 #include "tools/catalogue/CatalogueWriter.h"
 
 #include <QFile>
@@ -39,7 +41,9 @@ CatalogueRecord withoutName(CatalogueRecord record) {
     return record;
 }
 
-// Several categories, Chinese names, equal priorities, a Null name, Null, empty and long info.
+// Several categories, Chinese names, equal priorities, a Null name, Null and empty info, and
+// info texts short enough to stay in the row, kept in one row elsewhere, and spread over a chain
+// of rows.
 std::vector<CatalogueRecord> sampleGames() {
     return {
         withInfo(game(101, QStringLiteral("连连看"), 1, 5), QStringLiteral("用鼠标点击两个相同的图案")),
@@ -50,6 +54,8 @@ std::vector<CatalogueRecord> sampleGames() {
         withoutName(game(106, QString(), 1, 7.25)),
         game(107, QStringLiteral("打地鼠"), 1, 5),
         game(108, QStringLiteral("贪吃蛇"), 2, 9),
+        withInfo(game(109, QStringLiteral("五子棋"), 3, 2),
+                 QStringLiteral("黑白双方轮流落子。").repeated(100)),
     };
 }
 
@@ -218,9 +224,30 @@ private Q_SLOTS:
         QCOMPARE(catalogue.gameInfo(102).kind, GameInfo::Kind::Null);
         QCOMPARE(catalogue.gameInfo(999).kind, GameInfo::Kind::Failed);
 
+        QCOMPARE(catalogue.gameInfo(109).text, QStringLiteral("黑白双方轮流落子。").repeated(100));
         const GameInfo longText = catalogue.gameInfo(104);
         QCOMPARE(longText.kind, GameInfo::Kind::Text);
         QCOMPARE(longText.text, QString(5000, QChar(u'长')));
+    }
+
+    // Access stores text made of one-byte characters "compressed"; the writer never does.
+    void decodesCompressedText() {
+        const auto image = jet::JetImage::load(write(sampleGames(), QStringLiteral("any.mdb")));
+        QVERIFY(image);
+        const auto text = [&](QByteArrayView bytes) {
+            return jet::decodeValue(*image, int(jet::ColumnType::Text), bytes)
+                .value_or(QVariant())
+                .toString();
+        };
+        QCOMPARE(text(QByteArrayView("\xFF\xFE"
+                                     "Ab\0\x2D\x4E\0c",
+                                     9)),
+                 QStringLiteral("Ab中c"));
+        QCOMPARE(text(QByteArrayView("\xFF\xFE"
+                                     "Zoo",
+                                     5)),
+                 QStringLiteral("Zoo"));
+        QCOMPARE(text(QByteArrayView("\x2D\x4E\x87\x65\x41", 5)), QStringLiteral("中文"));
     }
 
     void failsSilentlyOnFilesItCannotRead_data() {

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QListWidget>
+
+namespace velmora {
+
+// A list whose Click is raised when the user selects a row: by clicking a row (also the one
+// already selected, which is how a game that has just been downloaded is started) or by moving
+// the selection with the keyboard. Selection changes made by the program raise nothing.
+class ListBox : public QListWidget {
+    Q_OBJECT
+public:
+    explicit ListBox(QWidget* parent = nullptr);
+
+Q_SIGNALS:
+    void Click();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+} // namespace velmora

@@ -6,6 +6,9 @@
 namespace velmora::test {
 
 ScriptedServer::ScriptedServer() {
+    // httplib writes the headers and the body separately; without this, Nagle's algorithm and
+    // the client's delayed acknowledgement hold every response back for tens of milliseconds.
+    m_server.set_tcp_nodelay(true);
     m_server.set_keep_alive_max_count(1000);
     // Idle kept-alive connections hold a server thread; let them go soon when stopping.
     m_server.set_keep_alive_timeout(1);
@@ -60,8 +63,8 @@ void ScriptedServer::dispatch(const httplib::Request& request, httplib::Response
     Handler handler;
     {
         const std::lock_guard lock(m_mutex);
-        m_log.push_back(
-            {request.path, request.get_header_value("Range"), request.get_header_value("Content-Type")});
+        m_log.push_back({request.path, request.get_header_value("Range"),
+                         request.get_header_value("Content-Type"), request.remote_port});
         if (const auto it = m_routes.find(request.path); it != m_routes.end())
             handler = it->second;
     }
@@ -89,7 +92,10 @@ ScriptedServer::Handler serveRanges(QByteArray content, BlockTweak tweak) {
     return [content, tweak](const httplib::Request& request, httplib::Response& response) {
         const RequestedRange asked = requestedRange(request);
         const qint64 size = content.size();
-        if (asked.first < 0 || asked.first >= size) {
+        if (!request.has_header("Range")) {
+            response.status = 200;
+            response.body = content.toStdString();
+        } else if (asked.first < 0 || asked.first >= size) {
             response.status = 416;
             replaceHeader(response, "Content-Range", "bytes */" + std::to_string(size));
         } else {

@@ -24,6 +24,7 @@ public:
         std::string path;
         std::string range;
         std::string contentType;
+        int remotePort = 0;
     };
 
     ScriptedServer();
@@ -62,8 +63,9 @@ RequestedRange requestedRange(const httplib::Request& request);
 // value removes it.
 void replaceHeader(httplib::Response& response, const std::string& name, const std::string& value);
 
-// Answers range requests for content as a correct server does: 206 with the slice and its
-// Content-Range, 416 past the end. tweak, when given, then alters the answer to a block.
+// Answers requests for content as a correct server does: 206 with the slice and its
+// Content-Range, 416 past the end, 200 with everything when no range is asked for. tweak, when
+// given, then alters the answer to a block.
 using BlockTweak = std::function<void(qint64 first, httplib::Response&)>;
 ScriptedServer::Handler serveRanges(QByteArray content, BlockTweak tweak = {});
 

@@ -153,13 +153,11 @@ int main(int argc, char** argv) {
     const QString tempPath = dir.filePath(QStringLiteral("5mb.part"));
     const QString finalPath = dir.filePath(QStringLiteral("5mb.bin"));
 
+    const double ours = bestMegabytesPerSecond([&] { return DownloadToFile(url, tempPath, finalPath); });
+    // Measured apart: the 1 ms timer costs the event loop a thousand wake-ups a second.
     qint64 ourStallNs = 0;
-    const double ours = bestMegabytesPerSecond([&] {
-        bool done = false;
-        ourStallNs =
-            std::max(ourStallNs, longestStallNs([&] { done = DownloadToFile(url, tempPath, finalPath); }));
-        return done;
-    });
+    for (int i = 0; i < Runs; ++i)
+        ourStallNs = std::max(ourStallNs, longestStallNs([&] { DownloadToFile(url, tempPath, finalPath); }));
     std::set<int> connections;
     for (const auto& request : server.requests())
         connections.insert(request.remotePort);

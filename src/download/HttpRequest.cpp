@@ -47,6 +47,9 @@ void HttpRequest::setRequestHeader(const QByteArray& name, const QByteArray& val
 
 void HttpRequest::send() {
     m_reply = sharedNetworkAccess().get(m_request);
+    // Let Qt read no further ahead than needed to see that a body is too long.
+    if (m_maxBodySize >= 0)
+        m_reply->setReadBufferSize(m_maxBodySize + 1);
     connect(m_reply, &QNetworkReply::readyRead, this, &HttpRequest::readBody);
     connect(m_reply, &QNetworkReply::finished, this, &HttpRequest::complete);
 }

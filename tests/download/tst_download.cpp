@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -71,21 +72,34 @@ void cutBody(httplib::Response& response) {
                                   });
 }
 
-class RecordingSink : public MessageSink {
-public:
-    Answer show(const QString& text, const QString& caption, Icon icon, Buttons) override {
-        texts << text;
-        if (caption != QStringLiteral("提示") || icon != Icon::Information)
-            texts << QStringLiteral("<not a notice>");
-        return Answer::Ok;
-    }
-    QStringList texts;
-};
-
 QString gameName(bool onDisk, qint32 gameId) {
     return (onDisk ? QStringLiteral(" ") : QStringLiteral("*")) + QStringLiteral("游戏") +
            QString::number(gameId);
 }
+
+// Stands in for the window: records the row texts and the message boxes of game downloads.
+class GameWindow : public MessageSink {
+public:
+    Answer show(const QString& text, const QString& caption, Icon icon, Buttons) override {
+        messages << text;
+        if (caption != QStringLiteral("提示") || icon != Icon::Information)
+            messages << QStringLiteral("<not a notice>");
+        return Answer::Ok;
+    }
+
+    GameDownloadContext context(const InstallPaths& paths, const QString& site, MirrorBase& mirror) {
+        const auto setRow = [this](qint16 listIndex, const QString& text) {
+            rowIndexes.insert(listIndex);
+            rows << text;
+        };
+        return {paths, site, mirror, *this, setRow, [this] { return queueLength; }, gameName, ShortBudget};
+    }
+
+    int queueLength = 1;
+    QSet<qint16> rowIndexes;
+    QStringList rows;
+    QStringList messages;
+};
 
 } // namespace
 
@@ -326,24 +340,14 @@ void DownloadTest::downloadGame() {
     writeFile(local(QStringLiteral("cons/guihu.inb")), "abcdefghijklmn\r\n");
     m_server->route("/jkde/7.swf", handler);
     MirrorBase mirror(*m_paths);
-    RecordingSink sink;
-    QStringList shownRows;
-    const GameDownloadContext context{*m_paths,
-                                      m_server->baseUrl(),
-                                      mirror,
-                                      sink,
-                                      [&](qint16 row, const QString& text) {
-                                          QCOMPARE(row, qint16(3));
-                                          shownRows << text;
-                                      },
-                                      [&] { return queueLength; },
-                                      gameName,
-                                      ShortBudget};
+    GameWindow window;
+    window.queueLength = queueLength;
 
-    DownloadGame(context, 3, 7);
+    DownloadGame(window.context(*m_paths, m_server->baseUrl(), mirror), 3, 7);
 
-    QCOMPARE(shownRows, rows);
-    QCOMPARE(sink.texts, messages);
+    QCOMPARE(window.rows, rows);
+    QCOMPARE(window.rowIndexes, QSet<qint16>{3});
+    QCOMPARE(window.messages, messages);
     const QString gameFile = m_paths->gameFolder() + QStringLiteral("7.swf");
     QCOMPARE(QFile::exists(gameFile), !content.isNull());
     if (!content.isNull())
@@ -357,16 +361,12 @@ void DownloadTest::refusedConnectionFailsSilently() {
     const QString site = QStringLiteral("http://127.0.0.1:%1/").arg(closed.serverPort());
     closed.close();
     MirrorBase mirror(*m_paths);
-    RecordingSink sink;
-    QStringList shownRows;
-    const GameDownloadContext context{
-        *m_paths,         site,     mirror,     sink, [&](qint16, const QString& text) { shownRows << text; },
-        [] { return 1; }, gameName, ShortBudget};
+    GameWindow window;
 
-    DownloadGame(context, 0, 7);
+    DownloadGame(window.context(*m_paths, site, mirror), 0, 7);
 
-    QCOMPARE(sink.texts, QStringList());
-    QCOMPARE(shownRows, (QStringList{QStringLiteral("开始下载"), QStringLiteral("*游戏7")}));
+    QCOMPARE(window.messages, QStringList());
+    QCOMPARE(window.rows, (QStringList{QStringLiteral("开始下载"), QStringLiteral("*游戏7")}));
     QVERIFY(!QFile::exists(m_paths->gameFolder() + QStringLiteral("7.swf")));
 }
 
@@ -382,7 +382,7 @@ void DownloadTest::missingGameRefreshesMirror_data() {
 }
 
 // After a 404 the site's guihu.txt replaces cons/guihu.inb and the next attempt uses the new
-// remote folder.
+// remote folder; when the refresh fails, the old file and folder stay.
 void DownloadTest::missingGameRefreshesMirror() {
     QFETCH(ScriptedServer::Handler, mirrorFile);
     QFETCH(QByteArray, guihu);
@@ -392,21 +392,13 @@ void DownloadTest::missingGameRefreshesMirror() {
     const QByteArray game = sampleContent(30000);
     m_server->route("/9A34/7.swf", test::serveRanges(game));
     MirrorBase mirror(*m_paths);
-    RecordingSink sink;
-    QStringList shownRows;
-    const GameDownloadContext context{*m_paths,
-                                      m_server->baseUrl(),
-                                      mirror,
-                                      sink,
-                                      [&](qint16, const QString& text) { shownRows << text; },
-                                      [] { return 1; },
-                                      gameName,
-                                      ShortBudget};
+    GameWindow window;
+    const GameDownloadContext context = window.context(*m_paths, m_server->baseUrl(), mirror);
 
     DownloadGame(context, 0, 7);
 
-    QCOMPARE(sink.texts, QStringList{QStringLiteral("文件无法找到")});
-    QCOMPARE(shownRows.last(), QStringLiteral("*游戏7"));
+    QCOMPARE(window.messages, QStringList{QStringLiteral("文件无法找到")});
+    QCOMPARE(window.rows.last(), QStringLiteral("*游戏7"));
     QVERIFY(!QFile::exists(m_paths->gameFolder() + QStringLiteral("7.swf")));
     QCOMPARE(readFile(local(QStringLiteral("cons/guihu.inb"))), guihu);
     QVERIFY(!QFile::exists(local(QStringLiteral("cons/guihu2.inb"))));
@@ -414,7 +406,7 @@ void DownloadTest::missingGameRefreshesMirror() {
 
     DownloadGame(context, 0, 7);
     const bool found = folder == QStringLiteral("9A34");
-    QCOMPARE(shownRows.last(), gameName(found, 7));
+    QCOMPARE(window.rows.last(), gameName(found, 7));
     QCOMPARE(readFile(m_paths->gameFolder() + QStringLiteral("7.swf")),
              found ? game : QByteArray("<missing>"));
 }

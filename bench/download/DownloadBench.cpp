@@ -5,7 +5,7 @@
 // bench_download [latency-ms]: the server waits that long before each answer, as a network
 // between the two ends would.
 
-#include "ScriptedServer.h"
+#include "support/ScriptedServer.h"
 
 #include "download/BlockTransfer.h"
 

@@ -16,11 +16,15 @@
 
 namespace {
 
+// The file the inputs are written to, removed when the fuzzer ends normally.
 const QString& catalogueFile() {
-    static const QString path =
-        QDir(QDir::tempPath())
-            .filePath(QStringLiteral("fuzz-catalogue-%1.mdb").arg(QCoreApplication::applicationPid()));
-    return path;
+    static const struct ScratchFile {
+        QString path =
+            QDir(QDir::tempPath())
+                .filePath(QStringLiteral("fuzz-catalogue-%1.mdb").arg(QCoreApplication::applicationPid()));
+        ~ScratchFile() { QFile::remove(path); }
+    } file;
+    return file.path;
 }
 
 // Catches what is printed through stdio's stderr (libmdb's warnings) while it exists. The

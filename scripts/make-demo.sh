@@ -15,7 +15,7 @@ cmake --install "$build" --prefix "$program" > /dev/null
 
 # The site: side panel pages, the update files and the games in the remote game folder.
 mkdir -p "$site/gengxin"
-cp tools/demo/site/*.htm "$site/"
+cp tools/demo/site/*.htm tools/demo/site/style.css "$site/"
 cp tools/demo/guihu.txt "$site/gengxin/guihu.txt"
 "$catalogue_tool" tools/demo/catalogue.csv "$site/gengxin/db1.txt"
 printf '1\r\n' > "$site/gengxin/gengxin.txt"

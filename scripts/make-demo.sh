@@ -22,7 +22,7 @@ printf '1\r\n' > "$site/gengxin/gengxin.txt"
 printf '1.0\r\n' > "$site/gengxin/update.txt"
 remote_folder=swfs # characters 10, 11, 4 and 5 of the first value of guihu.txt
 mkdir -p "$site/$remote_folder"
-kinds=(mover bouncer spinner)
+kinds=(arrows bounce spin)
 i=0
 for id in $(tail -n +2 tools/demo/catalogue.csv | cut -d, -f1); do
   "$swfgen" "${kinds[i % ${#kinds[@]}]}" "$site/$remote_folder/$id.swf"
@@ -39,5 +39,5 @@ cp "$site/gengxin/update.txt" "$program/cons/update.inb"
 for id in 101 104 107; do
   cp "$site/$remote_folder/$id.swf" "$program/res/velmora/$id.swf"
 done
-"$swfgen" bouncer "$program/我的收藏/弹弹球.swf"
+"$swfgen" bounce "$program/我的收藏/弹弹球.swf"
 echo "Demo installation in $program, demo site in $site"

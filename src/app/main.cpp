@@ -1,7 +1,29 @@
+#include "app/Form1.h"
+#include "app/SiteBaseUrl.h"
+#include "platform/QtMessageSink.h"
+#include "platform/web/WebEngineSetup.h"
+
 #include <QApplication>
 
-int main(int argc, char** argv)
-{
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    velmora::prepareWebEngine();
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(velmora::QtMessageSink::ApplicationTitle);
+
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    velmora::QtMessageSink messages;
+    velmora::Form1 form({programFolder, QString::fromUtf8(velmora::SiteBaseUrl), &messages,
+                         programFolder + QStringLiteral("/player"), [] {
+                             // Closing the window ends the program at once, also in the middle of a
+                             // download that is waiting inside a nested event loop; nothing is saved.
+                             std::fflush(nullptr);
+                             std::_Exit(0);
+                         }});
+    messages.setParent(&form);
+    form.load();
+    form.showAtStart();
+    return QApplication::exec();
 }

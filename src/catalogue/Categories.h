@@ -6,9 +6,9 @@ namespace velmora {
 
 // A tab of the game list: which games it shows and which page goes with it in the side panel.
 struct CategoryTab {
-    QString key;       // the value of CurrentCategory while the tab is shown
-    quint8 fenlei;     // catalogue category number; 0 for the favourites folder
-    QString page;      // side panel page, relative to the site
+    QString key;   // the value of CurrentCategory while the tab is shown
+    quint8 fenlei; // catalogue category number; 0 for the favourites folder
+    QString page;  // side panel page, relative to the site
 };
 
 namespace Categories {

@@ -5,14 +5,12 @@
 
 namespace velmora::Favourites {
 
-void ensureFolder(const QString& folder)
-{
+void ensureFolder(const QString& folder) {
     if (!QFileInfo::exists(folder))
         QDir().mkpath(folder);
 }
 
-QStringList listGames(const QString& folder)
-{
+QStringList listGames(const QString& folder) {
     const QDir dir(folder, QStringLiteral("*.swf"), QDir::Unsorted, QDir::Files | QDir::Readable);
     QStringList names;
     for (const QString& file : dir.entryList())

@@ -5,19 +5,16 @@
 
 namespace velmora {
 
-QString remoteGameFolderFrom(const QString& firstValue)
-{
+QString remoteGameFolderFrom(const QString& firstValue) {
     return firstValue.mid(9, 2) + firstValue.mid(3, 2);
 }
 
 MirrorBase::MirrorBase(const InstallPaths& paths)
-    : m_sourcePath(paths.local(QStringLiteral("cons/guihu.inb")))
-{
+    : m_sourcePath(paths.local(QStringLiteral("cons/guihu.inb"))) {
     ReadMirrorBase();
 }
 
-void MirrorBase::ReadMirrorBase()
-{
+void MirrorBase::ReadMirrorBase() {
     if (const auto value = TextValueFile::readFirstValue(m_sourcePath))
         m_remoteGameFolder = remoteGameFolderFrom(*value);
 }

@@ -9,15 +9,13 @@ namespace velmora::TextValueFile {
 
 namespace {
 
-bool isLineEnd(char c)
-{
+bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
 
 } // namespace
 
-QString decodeGbk(const QByteArray& bytes)
-{
+QString decodeGbk(const QByteArray& bytes) {
     iconv_t cd = iconv_open("UTF-16LE", "GBK");
     if (cd == reinterpret_cast<iconv_t>(-1))
         return QString::fromLatin1(bytes);
@@ -42,8 +40,7 @@ QString decodeGbk(const QByteArray& bytes)
     return out;
 }
 
-std::optional<QString> firstValue(const QByteArray& content)
-{
+std::optional<QString> firstValue(const QByteArray& content) {
     qsizetype pos = 0;
     const qsizetype size = content.size();
     while (pos < size && (content[pos] == ' ' || content[pos] == '\t'))
@@ -65,8 +62,7 @@ std::optional<QString> firstValue(const QByteArray& content)
     return decodeGbk(content.mid(pos, end - pos));
 }
 
-std::optional<QString> readFirstValue(const QString& path)
-{
+std::optional<QString> readFirstValue(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;

@@ -5,12 +5,11 @@
 namespace velmora {
 
 QtMessageSink::QtMessageSink(QWidget* parent)
-    : m_parent(parent)
-{
+    : m_parent(parent) {
 }
 
-MessageSink::Answer QtMessageSink::show(const QString& text, const QString& caption, Icon icon, Buttons buttons)
-{
+MessageSink::Answer QtMessageSink::show(const QString& text, const QString& caption, Icon icon,
+                                        Buttons buttons) {
     QMessageBox box(m_parent);
     box.setWindowTitle(caption.isEmpty() ? ApplicationTitle : caption);
     box.setText(text);

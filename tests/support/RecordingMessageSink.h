@@ -17,16 +17,14 @@ public:
         Buttons buttons;
     };
 
-    Answer show(const QString& text, const QString& caption, Icon icon, Buttons buttons) override
-    {
+    Answer show(const QString& text, const QString& caption, Icon icon, Buttons buttons) override {
         shown.push_back({text, caption, icon, buttons});
         if (onShow)
             onShow();
         return buttons == Buttons::YesNo ? nextAnswer : Answer::Ok;
     }
 
-    QStringList texts() const
-    {
+    QStringList texts() const {
         QStringList list;
         for (const Shown& s : shown)
             list << s.text;

@@ -13,8 +13,7 @@ namespace velmora::jet {
 namespace {
 
 // XORs the RC4 key stream of a 4-byte key over data; doing it twice restores the data.
-void xorRc4Stream(const std::array<std::uint8_t, 4>& key, char* data, qsizetype length)
-{
+void xorRc4Stream(const std::array<std::uint8_t, 4>& key, char* data, qsizetype length) {
     std::array<std::uint8_t, 256> s{};
     for (int i = 0; i < 256; ++i)
         s[i] = static_cast<std::uint8_t>(i);
@@ -30,30 +29,26 @@ void xorRc4Stream(const std::array<std::uint8_t, 4>& key, char* data, qsizetype 
     }
 }
 
-std::array<std::uint8_t, 4> littleEndianBytes(std::uint32_t u)
-{
-    return {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8), static_cast<std::uint8_t>(u >> 16),
-            static_cast<std::uint8_t>(u >> 24)};
+std::array<std::uint8_t, 4> littleEndianBytes(std::uint32_t u) {
+    return {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8),
+            static_cast<std::uint8_t>(u >> 16), static_cast<std::uint8_t>(u >> 24)};
 }
 
-std::array<std::uint8_t, MaskedLength> headerKeyStream()
-{
+std::array<std::uint8_t, MaskedLength> headerKeyStream() {
     // RC4 with the fixed key C7 DA 39 6B.
     std::array<std::uint8_t, MaskedLength> stream{};
     xorRc4Stream({0xC7, 0xDA, 0x39, 0x6B}, reinterpret_cast<char*>(stream.data()), MaskedLength);
     return stream;
 }
 
-const std::array<std::uint8_t, MaskedLength>& keyStream()
-{
+const std::array<std::uint8_t, MaskedLength>& keyStream() {
     static const auto stream = headerKeyStream();
     return stream;
 }
 
 // The low 32 bits of the whole days of the creation date, as the engine takes them. A corrupt
 // date (NaN, out of range) must not be converted with a plain cast, which is undefined.
-std::array<std::uint8_t, 4> dateMask(const char* unmaskedPage0)
-{
+std::array<std::uint8_t, 4> dateMask(const char* unmaskedPage0) {
     double date = 0;
     std::memcpy(&date, unmaskedPage0 + CreationDateOffset, sizeof date);
     std::int32_t days = 0;
@@ -71,8 +66,7 @@ std::array<std::uint8_t, 4> dateMask(const char* unmaskedPage0)
 
 // The start of page 0 up to the end of the masked region, unmasked; nothing unless page0 is the
 // header page of a Jet 4 database.
-std::optional<QByteArray> unmaskedJet4Header(QByteArrayView page0)
-{
+std::optional<QByteArray> unmaskedJet4Header(QByteArrayView page0) {
     if (page0.size() < MaskedOffset + MaskedLength || page0[0] != 0 || page0[VersionOffset] != Jet4Version)
         return std::nullopt;
     QByteArray header = page0.first(MaskedOffset + MaskedLength).toByteArray();
@@ -82,8 +76,7 @@ std::optional<QByteArray> unmaskedJet4Header(QByteArrayView page0)
 
 } // namespace
 
-void toggleHeaderMask(QByteArray& page0)
-{
+void toggleHeaderMask(QByteArray& page0) {
     if (page0.size() < MaskedOffset + MaskedLength)
         return;
     const auto& stream = keyStream();
@@ -91,8 +84,7 @@ void toggleHeaderMask(QByteArray& page0)
         page0[MaskedOffset + i] = static_cast<char>(page0[MaskedOffset + i] ^ stream[i]);
 }
 
-std::optional<QString> readDatabasePassword(QByteArrayView page0)
-{
+std::optional<QString> readDatabasePassword(QByteArrayView page0) {
     const auto header = unmaskedJet4Header(page0);
     if (!header)
         return std::nullopt;
@@ -110,16 +102,14 @@ std::optional<QString> readDatabasePassword(QByteArrayView page0)
     return QString::fromUtf16(text, length);
 }
 
-std::optional<quint32> readEncodingKey(QByteArrayView page0)
-{
+std::optional<quint32> readEncodingKey(QByteArrayView page0) {
     const auto header = unmaskedJet4Header(page0);
     if (!header)
         return std::nullopt;
     return qFromLittleEndian<quint32>(header->constData() + EncodingKeyOffset);
 }
 
-void writeEncodingKey(QByteArray& page0, quint32 key)
-{
+void writeEncodingKey(QByteArray& page0, quint32 key) {
     if (page0.size() < MaskedOffset + MaskedLength)
         return;
     toggleHeaderMask(page0);
@@ -127,13 +117,11 @@ void writeEncodingKey(QByteArray& page0, quint32 key)
     toggleHeaderMask(page0);
 }
 
-void togglePageEncryption(char* page, quint32 number, quint32 encodingKey)
-{
+void togglePageEncryption(char* page, quint32 number, quint32 encodingKey) {
     xorRc4Stream(littleEndianBytes(encodingKey ^ number), page, PageSize);
 }
 
-void writeDatabasePassword(QByteArray& unmaskedPage0, const QString& password)
-{
+void writeDatabasePassword(QByteArray& unmaskedPage0, const QString& password) {
     if (unmaskedPage0.size() < MaskedOffset + MaskedLength)
         return;
     const auto mask = dateMask(unmaskedPage0.constData());

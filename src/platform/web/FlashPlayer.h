@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/web/UrlOpener.h"
+
+#include <QWidget>
+
+class QWebEngineLoadingInfo;
+
+namespace velmora {
+
+class PlayerPage;
+
+// The game player: plays one Flash movie at a time (with the emulator in a web view), or shows
+// black.
+class FlashPlayer : public QWidget {
+    Q_OBJECT
+public:
+    // playerFolder: the folder with the player page and the emulator's files, the folder
+    // "player" next to the program.
+    explicit FlashPlayer(const QString& playerFolder, QWidget* parent = nullptr);
+
+    // The full path of a local movie file: loads it and plays it at once, in a loop. Anything
+    // else, "http://" in particular, drops the movie on display and leaves the player black.
+    void setMovie(const QString& movie);
+    // Keys pressed from now on go to the game.
+    void focusGame();
+    // Where the web pages that games ask for are shown; the user's web browser by default.
+    void setUrlOpener(UrlOpener opener);
+
+Q_SIGNALS:
+    // The movie last given to setMovie() has loaded; its stage size in pixels and its frame rate.
+    void movieLoaded(int width, int height, double frameRate);
+
+private:
+    void onLoadingChanged(const QWebEngineLoadingInfo& info);
+    void showMovie();
+    void restartPage();
+
+    PlayerPage* m_page;
+    QString m_movie;
+    int m_serial = 0;
+    bool m_pageReady = false;
+};
+
+} // namespace velmora

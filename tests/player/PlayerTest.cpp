@@ -1,0 +1,168 @@
+#include "PlayerTest.h"
+
+#include "TestSupport.h"
+
+#include "platform/web/FlashPlayer.h"
+
+#include <QKeyEvent>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEnginePage>
+
+#include <csignal>
+
+namespace velmora::test {
+
+namespace {
+
+constexpr int kLoadTimeout = 90000;
+
+using Metadata = std::tuple<int, int, double>;
+
+Metadata metadata(const QList<QVariant>& signal) {
+    return {signal.at(0).toInt(), signal.at(1).toInt(), signal.at(2).toDouble()};
+}
+
+// What an X11 keyboard sends for the A key: the engine takes the key's code from the scan code.
+void sendKeyA(QEvent::Type type) {
+    QKeyEvent event(type, Qt::Key_A, Qt::NoModifier, 38, 0x61, 0, QStringLiteral("a"));
+    QCoreApplication::sendEvent(QApplication::focusWidget(), &event);
+}
+
+} // namespace
+
+void PlayerTest::initTestCase() {
+    QVERIFY(m_dir.isValid());
+    m_player = std::make_unique<FlashPlayer>(QStringLiteral(VELMORA_PLAYER_DIR));
+    m_player->setUrlOpener([this](const QUrl& url) { m_opened.append(url.toString()); });
+    m_player->resize(400, 300);
+    m_player->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_player.get()));
+}
+
+void PlayerTest::cleanupTestCase() {
+    m_player.reset();
+}
+
+void PlayerTest::init() {
+    // Stops the game of the test before, and with it any page it still asks for.
+    m_player->setMovie(QStringLiteral("http://"));
+    QVERIFY(isPlayerEmpty());
+    m_opened.clear();
+}
+
+QString PlayerTest::writeMovie(const QString& name, const QByteArray& movie) {
+    QFile file(m_dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(movie) != movie.size())
+        return {};
+    return file.fileName();
+}
+
+bool PlayerTest::isPlayerEmpty() {
+    return evaluate(pageOf(m_player.get()),
+                    QStringLiteral("document.querySelector('ruffle-player') === null"))
+        .toBool();
+}
+
+void PlayerTest::playsMoviesAsWritten() {
+    QSignalSpy loaded(m_player.get(), &FlashPlayer::movieLoaded);
+    m_player->setMovie(writeMovie(QStringLiteral("游戏 1.swf"), stillMovie(320, 240, 12)));
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, kLoadTimeout);
+    QCOMPARE(metadata(loaded.takeFirst()), Metadata(320, 240, 12.0));
+
+    m_player->setMovie(writeMovie(QStringLiteral("game#2 %20.swf"), stillMovie(550, 400, 24.5)));
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, kLoadTimeout);
+    QCOMPARE(metadata(loaded.takeFirst()), Metadata(550, 400, 24.5));
+}
+
+void PlayerTest::dropsMovieOnHttp() {
+    QSignalSpy loaded(m_player.get(), &FlashPlayer::movieLoaded);
+    m_player->setMovie(writeMovie(QStringLiteral("a.swf"), stillMovie(100, 100, 10)));
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, kLoadTimeout);
+    m_player->setMovie(QStringLiteral("http://"));
+    QVERIFY(isPlayerEmpty());
+
+    // A movie dropped before it has loaded reports nothing; only the one after it does.
+    loaded.clear();
+    m_player->setMovie(writeMovie(QStringLiteral("b.swf"), stillMovie(120, 90, 15)));
+    m_player->setMovie(QStringLiteral("http://"));
+    m_player->setMovie(writeMovie(QStringLiteral("c.swf"), stillMovie(160, 120, 20)));
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, kLoadTimeout);
+    QCOMPARE(metadata(loaded.takeFirst()), Metadata(160, 120, 20.0));
+}
+
+void PlayerTest::survivesBadMovieFiles() {
+    QSignalSpy loaded(m_player.get(), &FlashPlayer::movieLoaded);
+    m_player->setMovie(writeMovie(QStringLiteral("corrupt.swf"), QByteArray("FWS\x08garbage", 11)));
+    m_player->setMovie(writeMovie(QStringLiteral("empty.swf"), QByteArray()));
+    m_player->setMovie(m_dir.filePath(QStringLiteral("missing.swf")));
+    QVERIFY(isPlayerEmpty());
+    m_player->setMovie(m_dir.path()); // a folder
+    QVERIFY(isPlayerEmpty());
+    m_player->setMovie(writeMovie(QStringLiteral("truncated.swf"), stillMovie(200, 100, 30).left(30)));
+    m_player->setMovie(writeMovie(QStringLiteral("good.swf"), stillMovie(200, 100, 30)));
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, kLoadTimeout);
+    QCOMPARE(metadata(loaded.takeFirst()), Metadata(200, 100, 30.0));
+}
+
+void PlayerTest::startsSoundWithoutClick() {
+    // The engine's autoplay rule is what the emulator's audio runs into: without a click,
+    // audio only starts when the page may play sound on its own.
+    QCOMPARE(evaluate(pageOf(m_player.get()), QStringLiteral("new AudioContext().state")).toString(),
+             QStringLiteral("running"));
+}
+
+void PlayerTest::keyPressReachesGameAfterFocus() {
+    const QString probe = QStringLiteral("http://127.0.0.1:9/key-a");
+    QSignalSpy loaded(m_player.get(), &FlashPlayer::movieLoaded);
+    m_player->setMovie(writeMovie(QStringLiteral("keys.swf"), keyProbeMovie(probe)));
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, kLoadTimeout);
+    m_player->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_player.get()));
+    m_player->focusGame();
+    QTRY_VERIFY_WITH_TIMEOUT(
+        QApplication::focusWidget() && m_player->isAncestorOf(QApplication::focusWidget()), kLoadTimeout);
+    QVERIFY(m_opened.isEmpty());
+
+    // Held down until the game has seen it: the game looks at the key once a frame.
+    sendKeyA(QEvent::KeyPress);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_opened.isEmpty(), kLoadTimeout);
+    sendKeyA(QEvent::KeyRelease);
+    QCOMPARE(m_opened.first(), probe);
+}
+
+void PlayerTest::gameWebPagesOpenOutside_data() {
+    QTest::addColumn<QString>("target");
+    QTest::newRow("new window") << QStringLiteral("_blank");
+    QTest::newRow("own window") << QString();
+    QTest::newRow("top window") << QStringLiteral("_top");
+}
+
+void PlayerTest::gameWebPagesOpenOutside() {
+    QFETCH(QString, target);
+    const QString page = QStringLiteral("http://127.0.0.1:9/sponsor?from=game");
+    QSignalSpy loaded(m_player.get(), &FlashPlayer::movieLoaded);
+    m_player->setMovie(writeMovie(QStringLiteral("link.swf"), getUrlMovie(page, target)));
+    QTRY_COMPARE_WITH_TIMEOUT(m_opened.count(), 1, kLoadTimeout);
+    // The local file asked for first never got out.
+    QCOMPARE(m_opened, QStringList{page});
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, kLoadTimeout);
+    QVERIFY(pageOf(m_player.get())->url().toString().endsWith(QLatin1String("/player.html")));
+    QCOMPARE(pageOf(m_player.get())->title(), QStringLiteral("Velmora"));
+    QVERIFY(!isPlayerEmpty());
+}
+
+void PlayerTest::recoversFromDeadPageProcess() {
+    QWebEnginePage* page = pageOf(m_player.get());
+    const qint64 pid = page->renderProcessPid();
+    QVERIFY(pid > 0);
+    ::kill(pid_t(pid), SIGKILL);
+    QTRY_VERIFY_WITH_TIMEOUT(page->renderProcessPid() != pid && page->renderProcessPid() > 0, kLoadTimeout);
+
+    QSignalSpy loaded(m_player.get(), &FlashPlayer::movieLoaded);
+    m_player->setMovie(writeMovie(QStringLiteral("after.swf"), stillMovie(300, 200, 25)));
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, kLoadTimeout);
+    QCOMPARE(metadata(loaded.takeFirst()), Metadata(300, 200, 25.0));
+}
+
+} // namespace velmora::test

@@ -16,6 +16,7 @@ rm -rf "$run" && mkdir -p "$run"
 sed -e "s|@RUN@|$run|g" -e "s|@SITE@|$demo/site|g" tools/demo/nginx.conf.in > "$run/nginx.conf"
 nginx -c "$run/nginx.conf" -e "$run/error.log"
 trap 'kill "$(cat "$run/nginx.pid")" 2>/dev/null || true' EXIT
+trap 'exit 130' INT TERM
 echo "Demo site on http://127.0.0.1:8470/"
 
 # Chromium refuses to run its sandbox as root; only scripts and tests switch it off.

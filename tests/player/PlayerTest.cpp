@@ -122,6 +122,13 @@ void PlayerTest::keyPressReachesGameAfterFocus() {
     m_player->focusGame();
     QTRY_VERIFY_WITH_TIMEOUT(
         QApplication::focusWidget() && m_player->isAncestorOf(QApplication::focusWidget()), kLoadTimeout);
+    // The page learns of the focus in its own time; a key pressed before would be lost.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        evaluate(
+            pageOf(m_player.get()),
+            QStringLiteral("document.hasFocus() && document.activeElement.localName === 'ruffle-player'"))
+            .toBool(),
+        kLoadTimeout);
     QVERIFY(m_opened.isEmpty());
 
     // Held down until the game has seen it: the game looks at the key once a frame.

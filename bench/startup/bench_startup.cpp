@@ -11,6 +11,7 @@
 #include "tools/catalogue/CatalogueWriter.h"
 
 #include "DemoMovies.h"
+#include "ProcessUsage.h"
 
 #include <QApplication>
 #include <QDir>
@@ -49,30 +50,10 @@ QString makeInstallation(const QString& root) {
     return app;
 }
 
-qint64 pssKiB(qint64 pid) {
-    QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
-    if (!rollup.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : rollup.readAll().split('\n')) {
-        if (line.startsWith("Pss:"))
-            return line.mid(4).trimmed().split(' ').value(0).toLongLong();
-    }
-    return 0;
-}
-
-// The process and all its descendants.
 qint64 treePssKiB(qint64 pid) {
-    qint64 total = pssKiB(pid);
-    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
-    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile children(tasks.filePath(task) + QStringLiteral("/children"));
-        if (!children.open(QIODevice::ReadOnly))
-            continue;
-        for (const QByteArray& child : children.readAll().split(' ')) {
-            if (!child.trimmed().isEmpty())
-                total += treePssKiB(child.trimmed().toLongLong());
-        }
-    }
+    qint64 total = 0;
+    for (const bench::ProcessUsage& process : bench::processTreeUsage(pid))
+        total += process.pssKiB;
     return total;
 }
 

@@ -2,8 +2,10 @@
 
 #include "TestSupport.h"
 
+#include "DemoMovies.h"
 #include "platform/web/FlashPlayer.h"
 
+#include <QImage>
 #include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTest>
@@ -23,10 +25,35 @@ Metadata metadata(const QList<QVariant>& signal) {
     return {signal.at(0).toInt(), signal.at(1).toInt(), signal.at(2).toDouble()};
 }
 
-// What an X11 keyboard sends for the A key: the engine takes the key's code from the scan code.
-void sendKeyA(QEvent::Type type) {
-    QKeyEvent event(type, Qt::Key_A, Qt::NoModifier, 38, 0x61, 0, QStringLiteral("a"));
+struct Key {
+    Qt::Key key;
+    quint32 scanCode;
+    quint32 keySym;
+    const char* text;
+};
+// What an X11 keyboard sends: the engine takes the key's code from the scan code.
+constexpr Key kKeyA{Qt::Key_A, 38, 0x61, "a"};
+constexpr Key kKeyRight{Qt::Key_Right, 114, 0xff53, ""};
+
+void sendKey(QEvent::Type type, const Key& k) {
+    QKeyEvent event(type, k.key, Qt::NoModifier, k.scanCode, k.keySym, 0, QString::fromLatin1(k.text));
     QCoreApplication::sendEvent(QApplication::focusWidget(), &event);
+}
+
+// The mean x of the pixels of colour c in the player, -1 when there are none.
+double meanX(QWidget* player, QColor c) {
+    const QImage image = player->grab().toImage();
+    double sum = 0;
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            if (qAbs(p.red() - c.red()) + qAbs(p.green() - c.green()) + qAbs(p.blue() - c.blue()) < 30) {
+                sum += x;
+                ++count;
+            }
+        }
+    return count ? sum / count : -1;
 }
 
 } // namespace
@@ -62,6 +89,21 @@ bool PlayerTest::isPlayerEmpty() {
     return evaluate(pageOf(m_player.get()),
                     QStringLiteral("document.querySelector('ruffle-player') === null"))
         .toBool();
+}
+
+void PlayerTest::focusGameAndWait() {
+    m_player->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_player.get()));
+    m_player->focusGame();
+    QTRY_VERIFY_WITH_TIMEOUT(
+        QApplication::focusWidget() && m_player->isAncestorOf(QApplication::focusWidget()), kLoadTimeout);
+    // The page learns of the focus in its own time; a key pressed before would be lost.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        evaluate(
+            pageOf(m_player.get()),
+            QStringLiteral("document.hasFocus() && document.activeElement.localName === 'ruffle-player'"))
+            .toBool(),
+        kLoadTimeout);
 }
 
 void PlayerTest::playsMoviesAsWritten() {
@@ -117,25 +159,34 @@ void PlayerTest::keyPressReachesGameAfterFocus() {
     QSignalSpy loaded(m_player.get(), &FlashPlayer::movieLoaded);
     m_player->setMovie(writeMovie(QStringLiteral("keys.swf"), keyProbeMovie(probe)));
     QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, kLoadTimeout);
-    m_player->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_player.get()));
-    m_player->focusGame();
-    QTRY_VERIFY_WITH_TIMEOUT(
-        QApplication::focusWidget() && m_player->isAncestorOf(QApplication::focusWidget()), kLoadTimeout);
-    // The page learns of the focus in its own time; a key pressed before would be lost.
-    QTRY_VERIFY_WITH_TIMEOUT(
-        evaluate(
-            pageOf(m_player.get()),
-            QStringLiteral("document.hasFocus() && document.activeElement.localName === 'ruffle-player'"))
-            .toBool(),
-        kLoadTimeout);
+    focusGameAndWait();
+    if (QTest::currentTestFailed())
+        return;
     QVERIFY(m_opened.isEmpty());
 
     // Held down until the game has seen it: the game looks at the key once a frame.
-    sendKeyA(QEvent::KeyPress);
+    sendKey(QEvent::KeyPress, kKeyA);
     QTRY_VERIFY_WITH_TIMEOUT(!m_opened.isEmpty(), kLoadTimeout);
-    sendKeyA(QEvent::KeyRelease);
+    sendKey(QEvent::KeyRelease, kKeyA);
     QCOMPARE(m_opened.first(), probe);
+}
+
+void PlayerTest::arrowKeysMoveTheDemoSquare() {
+    const QColor blue(40, 110, 240), green(60, 200, 90);
+    QSignalSpy loaded(m_player.get(), &FlashPlayer::movieLoaded);
+    m_player->setMovie(writeMovie(QStringLiteral("arrows.swf"), swf::demoMovie(QStringLiteral("arrows"))));
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, kLoadTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(meanX(m_player.get(), blue) > 0, kLoadTimeout);
+    const double start = meanX(m_player.get(), blue);
+    const double posts = meanX(m_player.get(), green);
+    focusGameAndWait();
+    if (QTest::currentTestFailed())
+        return;
+    sendKey(QEvent::KeyPress, kKeyRight);
+    QTRY_VERIFY_WITH_TIMEOUT(meanX(m_player.get(), blue) > start + 20, kLoadTimeout);
+    sendKey(QEvent::KeyRelease, kKeyRight);
+    // Only the square: the posts around it stay where they are.
+    QCOMPARE(qRound(meanX(m_player.get(), green)), qRound(posts));
 }
 
 void PlayerTest::gameWebPagesOpenOutside_data() {

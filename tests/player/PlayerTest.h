@@ -21,6 +21,7 @@ private Q_SLOTS:
     void survivesBadMovieFiles();
     void startsSoundWithoutClick();
     void keyPressReachesGameAfterFocus();
+    void arrowKeysMoveTheDemoSquare();
     void gameWebPagesOpenOutside_data();
     void gameWebPagesOpenOutside();
     void recoversFromDeadPageProcess();
@@ -28,6 +29,8 @@ private Q_SLOTS:
 private:
     QString writeMovie(const QString& name, const QByteArray& movie);
     bool isPlayerEmpty();
+    // Gives the game the keyboard and waits until its page has it.
+    void focusGameAndWait();
 
     // Chinese and a space in the folder name, as in the favourites folder.
     QTemporaryDir m_dir{QDir::tempPath() + QStringLiteral("/我的收藏 XXXXXX")};

@@ -74,10 +74,10 @@ QByteArray bounce() {
     MovieWriter m(kWidth, kHeight, kFrameRate);
     m.setBackground({16, 20, 48});
     const quint16 frame = m.definePolygon(rectangle(kWidth - 16, kHeight - 16), {28, 36, 80});
-    const quint16 ball = m.defineCircle(kRadius, {230, 40, 40});
+    const quint16 ball = m.defineClip(m.defineCircle(kRadius, {230, 40, 40}));
     const quint16 blip = m.defineSound(tone(660, 0.12, MovieWriter::kSoundRate));
     m.exportAsset(blip, QStringLiteral("blip"));
-    m.place(frame, 1, {kWidth / 2.0, kHeight / 2.0}, QStringLiteral("frame"));
+    m.place(frame, 1, {kWidth / 2.0, kHeight / 2.0}, {});
     m.place(ball, 2, {kWidth / 2.0, kHeight / 3.0}, QStringLiteral("ball"));
 
     Avm1Code body;
@@ -108,11 +108,10 @@ QByteArray arrows() {
     MovieWriter m(kWidth, kHeight, kFrameRate);
     m.setBackground({12, 36, 20});
     const quint16 post = m.defineCircle(14, {60, 200, 90});
-    const quint16 box = m.definePolygon(rectangle(60, 60), {40, 110, 240});
+    const quint16 box = m.defineClip(m.definePolygon(rectangle(60, 60), {40, 110, 240}));
     const quint16 chime = m.defineSound(tone(523, 0.4, MovieWriter::kSoundRate));
     for (int i = 0; i < 4; ++i)
-        m.place(post, quint16(1 + i), {kWidth * (i % 2 ? 0.8 : 0.2), kHeight * (i / 2 ? 0.8 : 0.2)},
-                QStringLiteral("post%1").arg(i));
+        m.place(post, quint16(1 + i), {kWidth * (i % 2 ? 0.8 : 0.2), kHeight * (i / 2 ? 0.8 : 0.2)}, {});
     m.place(box, 10, {kWidth / 2.0, kHeight / 2.0}, QStringLiteral("box"));
     m.startSound(chime);
 
@@ -139,10 +138,10 @@ QByteArray spin() {
     constexpr double kOrbit = 170;
     MovieWriter m(kWidth, kHeight, kFrameRate);
     m.setBackground({40, 14, 50});
-    const quint16 starShape = m.definePolygon(star(5, 70, 30), {250, 220, 40});
-    const quint16 triangle = m.definePolygon({{0, -26}, {24, 18}, {-24, 18}}, {250, 130, 30});
+    const quint16 starClip = m.defineClip(m.definePolygon(star(5, 70, 30), {250, 220, 40}));
+    const quint16 triangle = m.defineClip(m.definePolygon({{0, -26}, {24, 18}, {-24, 18}}, {250, 130, 30}));
     const quint16 note = m.defineSound(tone(784, 0.3, MovieWriter::kSoundRate));
-    m.place(starShape, 1, {kWidth / 2.0, kHeight / 2.0}, QStringLiteral("star"));
+    m.place(starClip, 1, {kWidth / 2.0, kHeight / 2.0}, QStringLiteral("star"));
     m.place(triangle, 2, {kWidth / 2.0 + kOrbit, kHeight / 2.0}, QStringLiteral("tri"));
     m.startSound(note);
 

@@ -21,6 +21,7 @@ enum Tag : quint16 {
     DefineSound = 14,
     StartSound = 15,
     PlaceObject2 = 26,
+    DefineSprite = 39,
     ExportAssets = 56,
     FileAttributes = 69,
 };
@@ -119,13 +120,17 @@ MovieWriter::MovieWriter(int width, int height, double frameRate, int version)
 }
 
 void MovieWriter::addTag(quint16 code, const QByteArray& body) {
+    addTag(m_tags, code, body);
+}
+
+void MovieWriter::addTag(QByteArray& tags, quint16 code, const QByteArray& body) {
     if (body.size() < 0x3f) {
-        putU16(m_tags, quint16(code << 6 | body.size()));
+        putU16(tags, quint16(code << 6 | body.size()));
     } else {
-        putU16(m_tags, quint16(code << 6 | 0x3f));
-        putU32(m_tags, quint32(body.size()));
+        putU16(tags, quint16(code << 6 | 0x3f));
+        putU32(tags, quint32(body.size()));
     }
-    m_tags.append(body);
+    tags.append(body);
 }
 
 void MovieWriter::setBackground(Rgb colour) {
@@ -174,6 +179,22 @@ quint16 MovieWriter::defineCircle(double radius, Rgb fill) {
     return defineShape(records, outline.bounds(), fill);
 }
 
+quint16 MovieWriter::defineClip(quint16 shapeId) {
+    const quint16 id = m_nextId++;
+    QByteArray place;
+    putU8(place, 0x02); // has character; no matrix: at the clip's origin
+    putU16(place, 1);   // depth
+    putU16(place, shapeId);
+    QByteArray body;
+    putU16(body, id);
+    putU16(body, 1); // frames
+    addTag(body, PlaceObject2, place);
+    addTag(body, ShowFrame, {});
+    addTag(body, End, {});
+    addTag(DefineSprite, body);
+    return id;
+}
+
 quint16 MovieWriter::defineSound(const QList<qint16>& samples) {
     const quint16 id = m_nextId++;
     QByteArray body;
@@ -197,7 +218,7 @@ void MovieWriter::exportAsset(quint16 id, const QString& name) {
 
 void MovieWriter::place(quint16 id, quint16 depth, QPointF at, const QString& name) {
     QByteArray body;
-    putU8(body, 0x20 | 0x04 | 0x02); // has name, has matrix, has character
+    putU8(body, (name.isEmpty() ? 0 : 0x20) | 0x04 | 0x02); // has name?, has matrix, has character
     putU16(body, depth);
     putU16(body, id);
     const QPoint t = twips(at);
@@ -209,7 +230,8 @@ void MovieWriter::place(quint16 id, quint16 depth, QPointF at, const QString& na
     matrix.writeSigned(t.x(), n);
     matrix.writeSigned(t.y(), n);
     body.append(matrix.bytes());
-    putString(body, name);
+    if (!name.isEmpty())
+        putString(body, name);
     addTag(PlaceObject2, body);
 }
 

@@ -27,11 +27,15 @@ public:
     // A filled polygon through points (at least three), closed back to the first.
     quint16 definePolygon(const QList<QPointF>& points, Rgb fill);
     quint16 defineCircle(double radius, Rgb fill);
+    // A one-frame movie clip showing the shape: unlike a shape, a placed clip is an object that
+    // scripts can reach by its instance name and move.
+    quint16 defineClip(quint16 shapeId);
     quint16 defineSound(const QList<qint16>& samples);
     // Makes a sound reachable from scripts as Sound.attachSound(name).
     void exportAsset(quint16 id, const QString& name);
 
-    // Places a character on the current frame under an instance name scripts can use.
+    // Places a character on the current frame; a clip under an instance name that scripts can
+    // use (none when empty).
     void place(quint16 id, quint16 depth, QPointF at, const QString& name);
     void startSound(quint16 id);
     void doAction(const Avm1Code& code);
@@ -42,6 +46,7 @@ public:
 
 private:
     void addTag(quint16 code, const QByteArray& body);
+    static void addTag(QByteArray& tags, quint16 code, const QByteArray& body);
     quint16 defineShape(const QByteArray& outline, const QByteArray& bounds, Rgb fill);
 
     int m_width;

@@ -60,7 +60,10 @@ double meanX(QWidget* player, QColor c) {
 
 void PlayerTest::initTestCase() {
     QVERIFY(m_dir.isValid());
-    m_player = std::make_unique<FlashPlayer>(QStringLiteral(VELMORA_PLAYER_DIR));
+    // The program folder may be copied anywhere, also under a name with Chinese and spaces.
+    const QString playerFolder = m_dir.filePath(QStringLiteral("游戏盒 程序/player"));
+    QVERIFY(copyFolder(QStringLiteral(VELMORA_PLAYER_DIR), playerFolder));
+    m_player = std::make_unique<FlashPlayer>(playerFolder);
     m_player->setUrlOpener([this](const QUrl& url) { m_opened.append(url.toString()); });
     m_player->resize(400, 300);
     m_player->show();

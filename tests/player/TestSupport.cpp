@@ -4,6 +4,8 @@
 
 #include "MovieWriter.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTcpServer>
 #include <QTest>
 #include <QThread>
@@ -50,6 +52,18 @@ int closedPort() {
 
 QString dataFile(const QString& name) {
     return QStringLiteral(VELMORA_TEST_DATA "/") + name;
+}
+
+bool copyFolder(const QString& from, const QString& to) {
+    if (!QDir().mkpath(to))
+        return false;
+    const QDir source(from);
+    for (const QFileInfo& entry : source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString target = to + u'/' + entry.fileName();
+        if (entry.isDir() ? !copyFolder(entry.filePath(), target) : !QFile::copy(entry.filePath(), target))
+            return false;
+    }
+    return true;
 }
 
 QWebEnginePage* pageOf(QWidget* widget) {

@@ -34,6 +34,8 @@ private:
 // A loopback port on which nothing listens.
 int closedPort();
 QString dataFile(const QString& name);
+// Copies the folder from and everything in it to to; false when a file could not be copied.
+bool copyFolder(const QString& from, const QString& to);
 // The page shown by the web view inside a browser or player widget.
 QWebEnginePage* pageOf(QWidget* widget);
 // Runs script in page and returns its result, waiting for it.

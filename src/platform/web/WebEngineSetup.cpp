@@ -39,6 +39,8 @@ QWebEngineProfile* sharedWebProfile() {
         auto* p = new QWebEngineProfile(QCoreApplication::instance());
         p->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
         p->setHttpCacheMaximumSize(8 * 1024 * 1024);
+        // Pages, and the emulator's own messages, in the language of the program.
+        p->setHttpAcceptLanguage(QStringLiteral("zh-CN,zh"));
         return p;
     }();
     return profile;

@@ -23,6 +23,7 @@
         polyfills: false,
         logLevel: "error",
     };
+    // Also read by the emulator itself: no scanning of the page for Flash objects.
     window.RufflePlayer = window.RufflePlayer || {};
     window.RufflePlayer.config = options;
 

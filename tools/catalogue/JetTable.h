@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/jet/JetValue.h"
+
 #include <QByteArray>
 #include <QString>
 #include <optional>
@@ -8,16 +10,7 @@
 // A table's columns, how its rows are laid out, and its definition (TDEF) page.
 namespace velmora::tools::jet {
 
-enum class JetType : quint8 {
-    Int = 0x03,
-    Long = 0x04,
-    Double = 0x07,
-    DateTime = 0x08,
-    Binary = 0x09,
-    Text = 0x0A,
-    Ole = 0x0B,
-    Memo = 0x0C,
-};
+using JetType = ::velmora::jet::ColumnType;
 
 struct JetColumn {
     QString name;

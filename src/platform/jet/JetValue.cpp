@@ -88,6 +88,10 @@ bool isDecodableType(int type) {
     case ColumnType::Text:
     case ColumnType::Memo:
         return true;
+    case ColumnType::DateTime:
+    case ColumnType::Binary:
+    case ColumnType::Ole:
+        break;
     }
     return false;
 }
@@ -120,6 +124,10 @@ std::optional<QVariant> decodeValue(const JetImage& image, int type, QByteArrayV
         if (const auto text = longValueBytes(image, bytes))
             return QVariant(decodeText(*text));
         return std::nullopt;
+    case ColumnType::DateTime:
+    case ColumnType::Binary:
+    case ColumnType::Ole:
+        break;
     }
     return std::nullopt;
 }

@@ -1,9 +1,13 @@
 #pragma once
 
 #include "TestSupport.h"
+#include "support/ScriptedServer.h"
 
 #include <QObject>
+#include <QStringList>
+#include <QUrl>
 
+#include <atomic>
 #include <memory>
 
 namespace velmora::test {
@@ -20,9 +24,21 @@ private Q_SLOTS:
     void silentPageRaisesNoDialog();
     void silentPageCanBeLeftDespiteUnloadWarning();
     void reportsDeadPageProcess();
+    void pageLinksGoNowhereElse_data();
+    void pageLinksGoNowhereElse();
+    void programPagesThatCannotBeShownFail_data();
+    void programPagesThatCannotBeShownFail();
+    void hostilePageGetsNoFurther();
+
+public Q_SLOTS:
+    // Stands in for the system's opener of addresses.
+    void openedBySystem(const QUrl& url) { m_openedBySystem.append(url.toString()); }
 
 private:
     std::unique_ptr<DataServer> m_server;
+    ScriptedServer m_site;
+    QStringList m_openedBySystem;
+    std::atomic<int> m_credentialsSent = 0;
 };
 
 } // namespace velmora::test

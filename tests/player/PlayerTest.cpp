@@ -192,27 +192,6 @@ void PlayerTest::arrowKeysMoveTheDemoSquare() {
     QCOMPARE(qRound(meanX(m_player.get(), green)), qRound(posts));
 }
 
-void PlayerTest::gameWebPagesOpenOutside_data() {
-    QTest::addColumn<QString>("target");
-    QTest::newRow("new window") << QStringLiteral("_blank");
-    QTest::newRow("own window") << QString();
-    QTest::newRow("top window") << QStringLiteral("_top");
-}
-
-void PlayerTest::gameWebPagesOpenOutside() {
-    QFETCH(QString, target);
-    const QString page = QStringLiteral("http://127.0.0.1:9/sponsor?from=game");
-    QSignalSpy loaded(m_player.get(), &FlashPlayer::movieLoaded);
-    m_player->setMovie(writeMovie(QStringLiteral("link.swf"), getUrlMovie(page, target)));
-    QTRY_COMPARE_WITH_TIMEOUT(m_opened.count(), 1, kLoadTimeout);
-    // The local file asked for first never got out.
-    QCOMPARE(m_opened, QStringList{page});
-    QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, kLoadTimeout);
-    QVERIFY(pageOf(m_player.get())->url().toString().endsWith(QLatin1String("/player.html")));
-    QCOMPARE(pageOf(m_player.get())->title(), QStringLiteral("Velmora"));
-    QVERIFY(!isPlayerEmpty());
-}
-
 void PlayerTest::recoversFromDeadPageProcess() {
     QWebEnginePage* page = pageOf(m_player.get());
     const qint64 pid = page->renderProcessPid();

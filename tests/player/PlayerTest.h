@@ -22,8 +22,6 @@ private Q_SLOTS:
     void startsSoundWithoutClick();
     void keyPressReachesGameAfterFocus();
     void arrowKeysMoveTheDemoSquare();
-    void gameWebPagesOpenOutside_data();
-    void gameWebPagesOpenOutside();
     void recoversFromDeadPageProcess();
 
 private:

@@ -101,19 +101,4 @@ QByteArray keyProbeMovie(const QString& url) {
     return m.finish();
 }
 
-QByteArray getUrlMovie(const QString& url, const QString& target) {
-    swf::MovieWriter m(200, 150, 30);
-    swf::Avm1Code c;
-    // Tries to run script in the player page, both ways a game has.
-    c.getUrl(QStringLiteral("javascript:document.title='script ran'"), QString());
-    c.push({QStringLiteral("document.title='eval ran'"), QStringLiteral("eval"), 2});
-    c.callMethod(QStringLiteral("flash.external.ExternalInterface"), QStringLiteral("call"), 2).op(Op::Pop);
-    c.getUrl(QStringLiteral("file:///etc/hostname"), QStringLiteral("_blank"));
-    c.getUrl(url, target);
-    c.op(Op::Stop);
-    m.doAction(c);
-    m.showFrame();
-    return m.finish();
-}
-
 } // namespace velmora::test

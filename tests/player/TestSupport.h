@@ -45,8 +45,5 @@ QVariant evaluate(QWebEnginePage* page, const QString& script);
 QByteArray stillMovie(int width, int height, double frameRate);
 // Two frames, looping: the first calls getURL(url, "_blank") while the A key is down.
 QByteArray keyProbeMovie(const QString& url);
-// One frame: tries to run script in the page, asks for a local file in a new window, then for
-// url in target.
-QByteArray getUrlMovie(const QString& url, const QString& target);
 
 } // namespace velmora::test

@@ -1,5 +1,6 @@
 // The embedded browser and the game player, in one process: the web engine starts once.
 #include "BrowserTest.h"
+#include "HostileGameTest.h"
 #include "PlayerTest.h"
 #include "TestSupport.h"
 
@@ -11,7 +12,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     velmora::test::BrowserTest browser;
     velmora::test::PlayerTest player;
+    velmora::test::HostileGameTest hostileGame;
     int failures = QTest::qExec(&browser, argc, argv);
     failures += QTest::qExec(&player, argc, argv);
+    failures += QTest::qExec(&hostileGame, argc, argv);
     return failures;
 }

@@ -25,6 +25,7 @@ FlashPlayer::FlashPlayer(const QString& playerFolder, QWidget* parent)
                 if (status != QWebEnginePage::NormalTerminationStatus)
                     restartPage();
             });
+    connect(m_page, &PlayerPage::emulatorPanicked, this, [this] { m_emulatorPanicked = true; });
     m_page->load(m_page->pageUrl());
 }
 
@@ -58,9 +59,13 @@ void FlashPlayer::onLoadingChanged(const QWebEngineLoadingInfo& info) {
 void FlashPlayer::showMovie() {
     const QFileInfo file(m_movie);
     if (!file.isAbsolute() || !file.isFile()) {
+        m_page->setGameFile(QString());
         m_page->runJavaScript(QStringLiteral("velmora.stop()"));
         return;
     }
+    if (startAfreshAfterPanic())
+        return; // the movie follows once the fresh page has loaded
+    m_page->setGameFile(file.absoluteFilePath());
     // The address goes into the script as JSON, so that no file name can break out of it.
     const QString url = QUrl::fromLocalFile(file.absoluteFilePath()).toString(QUrl::FullyEncoded);
     const QString args =
@@ -75,9 +80,21 @@ void FlashPlayer::restartPage() {
     // The page's process died (with it the game). The game is not started again, in case it
     // was the cause; the player comes back black.
     m_pageReady = false;
+    m_emulatorPanicked = false;
     m_movie.clear();
     ++m_serial;
     m_page->load(m_page->pageUrl());
+}
+
+bool FlashPlayer::startAfreshAfterPanic() {
+    // The panicked game's error screen stays until the next game, which then plays on a fresh
+    // page: the emulator of the old one may fail every movie after a panic.
+    if (!m_emulatorPanicked)
+        return false;
+    m_emulatorPanicked = false;
+    m_pageReady = false;
+    m_page->load(m_page->pageUrl());
+    return true;
 }
 
 } // namespace velmora

@@ -35,11 +35,13 @@ private:
     void onLoadingChanged(const QWebEngineLoadingInfo& info);
     void showMovie();
     void restartPage();
+    bool startAfreshAfterPanic();
 
     PlayerPage* m_page;
     QString m_movie;
     int m_serial = 0;
     bool m_pageReady = false;
+    bool m_emulatorPanicked = false;
 };
 
 } // namespace velmora

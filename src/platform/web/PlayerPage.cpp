@@ -1,5 +1,7 @@
 #include "platform/web/PlayerPage.h"
 
+#include "platform/web/WebEngineSetup.h"
+
 #include <QColor>
 #include <QDesktopServices>
 #include <QJsonDocument>
@@ -12,52 +14,67 @@ namespace velmora {
 namespace {
 
 const QString kLoadedReport = QStringLiteral("velmora:loaded ");
+const QString kPanicReport = QStringLiteral("velmora:panic ");
 
 } // namespace
 
+void GameRequestFilter::interceptRequest(QWebEngineUrlRequestInfo& info) {
+    if (!m_access.allows(info.requestUrl()))
+        info.block(true);
+}
+
 PlayerPage::PlayerPage(const QString& playerFolder, QObject* parent)
-    : QuietPage(parent)
+    : QuietPage(playerWebProfile(), parent)
     , m_pageUrl(QUrl::fromLocalFile(playerFolder + QStringLiteral("/player.html")))
     , m_scriptUrl(QUrl::fromLocalFile(playerFolder + QStringLiteral("/player.js")))
-    , m_opener([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
+    , m_opener([](const QUrl& url) { QDesktopServices::openUrl(url); })
+    , m_access(playerFolder) {
     setSilent(true);
     setBackgroundColor(Qt::black);
+    setUrlRequestInterceptor(&m_filter);
     QWebEngineSettings* s = settings();
     // Game sound starts with the game, without a click first.
     s->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
     // Games have network access: the page is a local file, the game's data may be on the web.
+    // Which local files they may read is the request filter's decision.
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
     s->setAttribute(QWebEngineSettings::ShowScrollBars, false);
-    // window.open() of a game: no window, the address goes to the browser of the user.
-    connect(this, &QWebEnginePage::newWindowRequested, this,
-            [this](QWebEngineNewWindowRequest& request) { openExternally(request.requestedUrl()); });
+    connect(this, &QWebEnginePage::newWindowRequested, this, &PlayerPage::onNewWindowRequested);
 }
 
-bool PlayerPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) {
-    if (url.adjusted(QUrl::RemoveFragment | QUrl::RemoveQuery) == m_pageUrl)
-        return true;
-    // A game that navigates its own window asks for a web page: the player stays.
-    if (isMainFrame)
-        openExternally(url);
-    return false;
+void PlayerPage::setGameFile(const QString& moviePath) {
+    m_access.setMovie(moviePath);
+    // Each game starts with a clean slate: its first click may open a page at once.
+    m_launches = LaunchGate();
 }
 
-void PlayerPage::openExternally(const QUrl& url) {
-    // Only web pages: a game must not make the system open local files or other programs.
-    if (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"))
-        m_opener(url);
+void PlayerPage::onNewWindowRequested(QWebEngineNewWindowRequest& request) {
+    // No window, ever: a page that the user asked for goes to the user's browser. The page's
+    // script turns requests for the player's own window into requests like this one, so that
+    // the engine says whether the user asked.
+    if (m_launches.admit(request.requestedUrl(), request.isUserInitiated()))
+        m_opener(request.requestedUrl());
+}
+
+bool PlayerPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool) {
+    // The player page stays: every other page is refused here, whatever asked for it.
+    return url.adjusted(QUrl::RemoveFragment | QUrl::RemoveQuery) == m_pageUrl;
 }
 
 void PlayerPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
                                           int lineNumber, const QString& sourceId) {
-    if (QUrl(sourceId) != m_scriptUrl || !message.startsWith(kLoadedReport)) {
+    // Reports come from the page's own script only; the emulator and the games log as well.
+    const bool fromPage = QUrl(sourceId) == m_scriptUrl;
+    if (fromPage && message.startsWith(kLoadedReport)) {
+        const QJsonObject o = QJsonDocument::fromJson(message.mid(kLoadedReport.size()).toUtf8()).object();
+        Q_EMIT movieLoaded(o.value(QLatin1String("serial")).toInt(-1),
+                           o.value(QLatin1String("width")).toInt(), o.value(QLatin1String("height")).toInt(),
+                           o.value(QLatin1String("frameRate")).toDouble());
+    } else if (fromPage && message.startsWith(kPanicReport)) {
+        Q_EMIT emulatorPanicked();
+    } else {
         QuietPage::javaScriptConsoleMessage(level, message, lineNumber, sourceId); // the log
-        return;
     }
-    const QJsonObject o = QJsonDocument::fromJson(message.mid(kLoadedReport.size()).toUtf8()).object();
-    Q_EMIT movieLoaded(o.value(QLatin1String("serial")).toInt(-1), o.value(QLatin1String("width")).toInt(),
-                       o.value(QLatin1String("height")).toInt(),
-                       o.value(QLatin1String("frameRate")).toDouble());
 }
 
 } // namespace velmora

@@ -1,16 +1,32 @@
 #include "platform/web/QuietPage.h"
 
-#include "platform/web/WebEngineSetup.h"
-
+#include <QAuthenticator>
 #include <QCoreApplication>
 #include <QWebEngineFileSystemAccessRequest>
+#include <QWebEngineSettings>
 
 namespace velmora {
 
-QuietPage::QuietPage(QObject* parent)
-    : QWebEnginePage(sharedWebProfile(), parent) {
-    // Certificate errors, log-in requests and client certificates already end without a dialog
-    // when nobody answers them; permission requests would stay pending, so refuse them.
+namespace {
+
+// Unanswered, the engine would send an empty user name and password, and send them again with
+// later requests. A null authenticator cancels the request instead.
+void cancelLogIn(QAuthenticator* authenticator) {
+    *authenticator = QAuthenticator();
+}
+
+} // namespace
+
+QuietPage::QuietPage(QWebEngineProfile* profile, QObject* parent)
+    : QWebEnginePage(profile, parent) {
+    connect(this, &QWebEnginePage::authenticationRequired, this,
+            [](const QUrl&, QAuthenticator* authenticator) { cancelLogIn(authenticator); });
+    connect(this, &QWebEnginePage::proxyAuthenticationRequired, this,
+            [](const QUrl&, QAuthenticator* authenticator, const QString&) { cancelLogIn(authenticator); });
+    // By default a click would hand mailto: and any registered scheme to the system's opener.
+    settings()->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
+    // Certificate errors and client certificates already end without a dialog when nobody
+    // answers them; permission requests would stay pending, so refuse them.
     connect(this, &QWebEnginePage::featurePermissionRequested, this, [this](const QUrl& origin, Feature f) {
         if (m_silent)
             setFeaturePermission(origin, f, PermissionDeniedByUser);

@@ -1,7 +1,7 @@
 #include "platform/web/WebBrowser.h"
 
 #include "platform/web/EmbeddedView.h"
-#include "platform/web/QuietPage.h"
+#include "platform/web/PanelPage.h"
 
 #include <QDir>
 #include <QUrl>
@@ -11,7 +11,7 @@ namespace velmora {
 
 WebBrowser::WebBrowser(QWidget* parent)
     : QWidget(parent)
-    , m_page(new QuietPage) {
+    , m_page(new PanelPage) {
     embedView(this, m_page);
     connect(m_page, &QWebEnginePage::loadingChanged, this, &WebBrowser::onLoadingChanged);
     connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
@@ -22,14 +22,19 @@ WebBrowser::WebBrowser(QWidget* parent)
             });
 }
 
+void WebBrowser::setAllowedPages(const QString& siteBaseUrl, const QString& fallbackPage) {
+    m_page->setAllowedPages(PanelAddresses(QUrl(siteBaseUrl), fallbackPage));
+}
+
 void WebBrowser::Navigate(const QString& address) {
     const QUrl url =
         QDir::isAbsolutePath(address) ? QUrl::fromLocalFile(address) : QUrl(address, QUrl::StrictMode);
-    if (!url.isValid() || url.isRelative()) {
+    if (!url.isValid() || url.isRelative() || !m_page->allowedPages().allows(url)) {
         // Reported like any other failed load: later, never from inside Navigate().
         QMetaObject::invokeMethod(this, &WebBrowser::NavigateError, Qt::QueuedConnection);
         return;
     }
+    m_programLoad = true;
     m_page->load(url);
 }
 
@@ -43,8 +48,15 @@ bool WebBrowser::isSilent() const {
 
 void WebBrowser::onLoadingChanged(const QWebEngineLoadingInfo& info) {
     m_loading = info.status() == QWebEngineLoadingInfo::LoadStartedStatus;
-    // A load that was stopped or replaced by the next Navigate() is not a failure.
-    if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus)
+    if (m_loading)
+        return;
+    // A load that was stopped or replaced by the next Navigate() is not a failure; one that the
+    // page refused because a page of ours was redirected away from the allowed pages is.
+    const bool failed = info.status() == QWebEngineLoadingInfo::LoadFailedStatus ||
+                        (info.status() == QWebEngineLoadingInfo::LoadStoppedStatus && m_programLoad &&
+                         !m_page->allowedPages().allows(info.url()));
+    m_programLoad = false;
+    if (failed)
         Q_EMIT NavigateError();
 }
 

@@ -6,17 +6,21 @@ class QWebEngineLoadingInfo;
 
 namespace velmora {
 
-class QuietPage;
+class PanelPage;
 
-// The side panel's browser: shows a web page or a local HTML file and reports every page that
-// cannot be loaded.
+// The side panel's browser: shows a web page of the program's site or the local fallback page
+// and reports every page that cannot be loaded.
 class WebBrowser : public QWidget {
     Q_OBJECT
 public:
     explicit WebBrowser(QWidget* parent = nullptr);
 
-    // address: an absolute address ("http://…", "file://…") or the full path of a local file.
-    // Returns at once; the page loads in the background and replaces the one on display.
+    // The pages the browser may show: those of the site under siteBaseUrl (http or https) and
+    // the local page fallbackPage (a full path). Until this is called, it shows nothing.
+    void setAllowedPages(const QString& siteBaseUrl, const QString& fallbackPage);
+    // address: an absolute address ("http://…", "file://…") or the full path of a local file,
+    // one of the allowed pages. Returns at once; the page loads in the background and replaces
+    // the one on display.
     void Navigate(const QString& address);
     // While silent, pages raise no dialogs (see QuietPage).
     void setSilent(bool silent);
@@ -24,14 +28,17 @@ public:
 
 Q_SIGNALS:
     // A page could not be loaded: no connection, an HTTP status of 400 or above, an address
-    // that is not one, or the page's process died.
+    // that is not one or not allowed (also at the end of a redirect), or the page's process
+    // died.
     void NavigateError();
 
 private:
     void onLoadingChanged(const QWebEngineLoadingInfo& info);
 
-    QuietPage* m_page;
+    PanelPage* m_page;
     bool m_loading = false;
+    // A page that Navigate() asked for is on its way (redirects included).
+    bool m_programLoad = false;
 };
 
 } // namespace velmora

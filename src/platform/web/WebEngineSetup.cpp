@@ -5,12 +5,22 @@
 
 namespace velmora {
 
+namespace {
+
+QWebEngineProfile* newMemoryProfile() {
+    // Parented to the application so that it outlives every view's page.
+    auto* p = new QWebEngineProfile(QCoreApplication::instance());
+    p->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    p->setHttpCacheMaximumSize(8 * 1024 * 1024);
+    // Pages, and the emulator's own messages, in the language of the program.
+    p->setHttpAcceptLanguage(QStringLiteral("zh-CN,zh"));
+    return p;
+}
+
+} // namespace
+
 void prepareWebEngine() {
-    // Measured with bench/memory (a page and a game): about 280 MB in all processes instead of
-    // about 400 MB.
     static const char* const kSwitches[] = {
-        // Both views share one renderer instead of one each.
-        "--renderer-process-limit=1",
         // The emulator is a large WebAssembly module: compile only the functions a game calls,
         // and only with the baseline compiler. Optimising all of it in the background cost
         // some 90 MB that stayed with the renderer; playing took no more processor time without.
@@ -33,16 +43,13 @@ void prepareWebEngine() {
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
 }
 
-QWebEngineProfile* sharedWebProfile() {
-    static QWebEngineProfile* profile = [] {
-        // Parented to the application so that it outlives every view's page.
-        auto* p = new QWebEngineProfile(QCoreApplication::instance());
-        p->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-        p->setHttpCacheMaximumSize(8 * 1024 * 1024);
-        // Pages, and the emulator's own messages, in the language of the program.
-        p->setHttpAcceptLanguage(QStringLiteral("zh-CN,zh"));
-        return p;
-    }();
+QWebEngineProfile* panelWebProfile() {
+    static QWebEngineProfile* profile = newMemoryProfile();
+    return profile;
+}
+
+QWebEngineProfile* playerWebProfile() {
+    static QWebEngineProfile* profile = newMemoryProfile();
     return profile;
 }
 

@@ -14,8 +14,8 @@
         scale: "showAll",
         allowNetworking: "all",
         openUrlMode: "allow",
-        // Lets games open pages in their own window too ("_self", "_top"); the program hands
-        // those to the web browser. The page's script policy keeps games from running script.
+        // Lets games open pages in their own window too ("_self", "_top"), which become
+        // new-window requests below. The page's script policy keeps games from running script.
         allowScriptAccess: true,
         showSwfDownload: false,
         warnOnUnsupportedContent: false,
@@ -40,6 +40,44 @@
         console.info("velmora:" + kind + " " + JSON.stringify(details));
     }
 
+    // What a game may do beyond drawing and sound. The program enforces the rules; this part
+    // only tells it what it needs to know.
+
+    // Relative addresses of a game lead into the folder of its movie, as in the original player.
+    function movieOptions(url) {
+        return { ...options, url, base: new URL(".", url).href };
+    }
+
+    // A game that sends the player's own window to a page ("_self", "_top", a form) asks for a
+    // web page. That navigation becomes a new-window request, for which the engine tells the
+    // program whether the user asked for it by a click or a key; the player page stays.
+    function openNavigationsOutside() {
+        if (!window.navigation) {
+            return; // the program refuses the navigation all the same
+        }
+        window.navigation.addEventListener("navigate", (event) => {
+            if (event.destination.sameDocument || !event.cancelable) {
+                return;
+            }
+            event.preventDefault();
+            window.open(event.destination.url, "_blank");
+        });
+    }
+
+    // After a panic the emulator may fail every later movie on this page; the program loads
+    // the page afresh before the next one. The emulator shows its error screen on a panic.
+    function reportPanic(player) {
+        const observer = new MutationObserver(() => {
+            if (player.shadowRoot.getElementById("panic")) {
+                observer.disconnect();
+                report("panic", {});
+            }
+        });
+        observer.observe(player.shadowRoot, { childList: true, subtree: true });
+    }
+
+    openNavigationsOutside();
+
     window.velmora = {
         // Replaces whatever plays by the movie at url; serial tags the reports of this movie.
         play(url, serial) {
@@ -54,9 +92,10 @@
                     report("loaded", { serial, width: m.width, height: m.height, frameRate: m.frameRate });
                 }
             });
+            reportPanic(player);
             document.body.appendChild(player);
             current = player;
-            player.ruffle().load({ ...options, url }).catch(() => {});
+            player.ruffle().load(movieOptions(url)).catch(() => {});
         },
         stop: drop,
         focus() {

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/web/PanelAddresses.h"
+#include "platform/web/QuietPage.h"
+
+namespace velmora {
+
+// The side panel's page: shows only the addresses it is allowed (see PanelAddresses). Links,
+// scripts and redirects that lead anywhere else go nowhere; frames inside a page may come from
+// any web address.
+class PanelPage : public QuietPage {
+    Q_OBJECT
+public:
+    explicit PanelPage(QObject* parent = nullptr);
+
+    void setAllowedPages(const PanelAddresses& addresses) { m_addresses = addresses; }
+    const PanelAddresses& allowedPages() const { return m_addresses; }
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
+
+private:
+    PanelAddresses m_addresses;
+};
+
+} // namespace velmora

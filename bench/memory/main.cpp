@@ -1,7 +1,8 @@
 // Memory of the two web views together: a browser view showing a local page and the player
 // playing a demo game. Once both have loaded, it prints the proportional set size (PSS) of the
-// program and of all the web engine's processes, and the processor time they took meanwhile
-// (the cost of playing the game).
+// program and of all the web engine's processes, the same memory counted as if nothing else on
+// the machine shared it, and the processor time they took meanwhile (the cost of playing the
+// game).
 //
 //   velmora-bench-memory [--engine-defaults] [--settle SECONDS] [--game KIND] [--page ADDRESS]
 //
@@ -50,11 +51,12 @@ double totalCpu(const QList<ProcessUsage>& processes) {
 void report(QTextStream& out, const QList<ProcessUsage>& processes, double cpuShare, const QString& setup) {
     qint64 pss = 0, rss = 0;
     for (const ProcessUsage& p : processes) {
-        out << QStringLiteral("%1 %2  PSS %3 MB  RSS %4 MB\n")
+        out << QStringLiteral("%1 %2  PSS %3 MB  RSS %4 MB  %5\n")
                    .arg(p.pid, 7)
                    .arg(p.name, -16)
                    .arg(p.pssKiB / 1024.0, 7, 'f', 1)
-                   .arg(p.rssKiB / 1024.0, 7, 'f', 1);
+                   .arg(p.rssKiB / 1024.0, 7, 'f', 1)
+                   .arg(p.kind);
         pss += p.pssKiB;
         rss += p.rssKiB;
     }
@@ -63,6 +65,11 @@ void report(QTextStream& out, const QList<ProcessUsage>& processes, double cpuSh
                .arg(pss / 1024.0, 0, 'f', 1)
                .arg(rss / 1024.0, 0, 'f', 1)
                .arg(cpuShare * 100, 0, 'f', 1);
+    // PSS shrinks when other programs map the same libraries; this does not.
+    const qint64 alone = velmora::bench::exclusiveResidentKiB(processes);
+    if (alone >= 0)
+        out << QStringLiteral("total as if alone on the machine (each page once)  %1 MB\n")
+                   .arg(alone / 1024.0, 0, 'f', 1);
 }
 
 } // namespace
@@ -138,6 +145,7 @@ int main(int argc, char** argv) {
         out << "the page did not load\n";
         app.exit(1);
     });
+    browser->setAllowedPages(page.startsWith(QLatin1String("http")) ? page : QString(), page);
     browser->setSilent(true);
     browser->Navigate(page);
     player->setMovie(game);

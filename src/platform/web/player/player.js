@@ -43,7 +43,7 @@
     // What a game may do beyond drawing and sound. The program enforces the rules; this part
     // only tells it what it needs to know.
 
-    // Relative addresses of a game lead into the folder of its movie, as in the original player.
+    // Relative addresses of a game lead into the folder of its movie, where its other files are.
     function movieOptions(url) {
         return { ...options, url, base: new URL(".", url).href };
     }

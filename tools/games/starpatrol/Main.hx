@@ -163,8 +163,7 @@ class Main extends Sprite {
         removeChild(screen);
         screen = null;
         for (list in [shots, raiders, bombs, sparks])
-            while (list.length > 0)
-                field.removeChild(list.pop().shape);
+            removeWhere(list, _ -> true);
         score = 0;
         lives = 3;
         wave = 1;
@@ -246,7 +245,7 @@ class Main extends Sprite {
 
         for (s in shots.copy())
             for (r in raiders)
-                if (near(s, r, r.hp > 1 ? 24 : 18)) {
+                if (near(s.shape, r.shape, r.points > 100 ? 24 : 18)) {
                     removeWhere(shots, x -> x == s);
                     r.hp--;
                     burst(s.shape.x, s.shape.y, 0xfff27a, 4);
@@ -255,8 +254,8 @@ class Main extends Sprite {
                     break;
                 }
         if (shield == 0) {
-            var hit = raiders.filter(r -> near({shape: ship, vx: 0, vy: 0}, r, 24));
-            var bombHit = bombs.filter(b -> near({shape: ship, vx: 0, vy: 0}, b, 14));
+            var hit = raiders.filter(r -> near(ship, r.shape, 24));
+            var bombHit = bombs.filter(b -> near(ship, b.shape, 14));
             if (hit.length > 0 || bombHit.length > 0) {
                 for (r in hit)
                     destroy(r);
@@ -311,6 +310,11 @@ class Main extends Sprite {
         updateHud();
         if (lives == 0) {
             field.removeChild(ship);
+            for (r in raiders)
+                burst(r.shape.x, r.shape.y, 0xff8c1a, 8);
+            removeWhere(raiders, _ -> true);
+            removeWhere(bombs, _ -> true);
+            removeWhere(shots, _ -> true);
             showGameOver();
         }
     }
@@ -369,9 +373,9 @@ class Main extends Sprite {
         }
     }
 
-    static function near(a:Body, b:Body, distance:Float):Bool {
-        var dx = a.shape.x - b.shape.x;
-        var dy = a.shape.y - b.shape.y;
+    static function near(a:Shape, b:Shape, distance:Float):Bool {
+        var dx = a.x - b.x;
+        var dy = a.y - b.y;
         return dx * dx + dy * dy < distance * distance;
     }
 }

@@ -23,8 +23,7 @@ class Main extends Sprite {
     static inline final CLEAR_BONUS = 1000;
     static final COLORS = [0xff5470, 0xffc93c, 0x4cd97b, 0x3fa7ff];
 
-    // grid[column][row], row 0 at the bottom; null where the cell is empty.
-    final grid:Array<Array<Block>> = [];
+    var grid = new Board<Block>([]);
     final board = new Sprite();
     final blocks = new Sprite();
     final highlight = new Shape();
@@ -141,19 +140,18 @@ class Main extends Sprite {
     // A new board of random blocks, each dropping in from above.
     function fill() {
         blocks.removeChildren();
-        grid.resize(0);
-        for (c in 0...COLUMNS) {
-            var column = [];
-            for (r in 0...ROWS) {
-                var color = COLORS[Std.random(COLORS.length)];
-                var b = {shape: blockShape(color), color: color};
-                b.shape.x = cellX(c);
-                b.shape.y = cellY(r) - H;
-                blocks.addChild(b.shape);
-                column.push(b);
-            }
-            grid.push(column);
-        }
+        grid = new Board([
+            for (c in 0...COLUMNS) [
+                for (r in 0...ROWS) {
+                    var color = COLORS[Std.random(COLORS.length)];
+                    var b = {shape: blockShape(color), color: color};
+                    b.shape.x = cellX(c);
+                    b.shape.y = cellY(r) - H;
+                    blocks.addChild(b.shape);
+                    b;
+                }
+            ]
+        ]);
     }
 
     // A rounded block with a white sign of its colour, for players who tell colours apart badly.
@@ -195,37 +193,10 @@ class Main extends Sprite {
         return TOP + (ROWS - 1 - row) * CELL;
     }
 
-    function at(c:Int, r:Int):Block {
-        return c >= 0 && c < grid.length && r >= 0 && r < grid[c].length ? grid[c][r] : null;
-    }
-
-    // The cells of the group under the pointer, as [column, row] pairs.
-    function groupAtPointer():Array<Array<Int>> {
-        var c = Math.floor((board.mouseX - LEFT) / CELL);
-        var r = ROWS - 1 - Math.floor((board.mouseY - TOP) / CELL);
-        var start = at(c, r);
-        if (!playing || start == null)
+    function groupAtPointer():Array<Board.Cell> {
+        if (!playing)
             return [];
-        var group = [[c, r]];
-        var seen = [c * ROWS + r => true];
-        var i = 0;
-        while (i < group.length) {
-            var cell = group[i++];
-            for (d in [[1, 0], [-1, 0], [0, 1], [0, -1]]) {
-                var nc = cell[0] + d[0];
-                var nr = cell[1] + d[1];
-                var b = at(nc, nr);
-                if (b != null && b.color == start.color && !seen.exists(nc * ROWS + nr)) {
-                    seen.set(nc * ROWS + nr, true);
-                    group.push([nc, nr]);
-                }
-            }
-        }
-        return group;
-    }
-
-    static function points(size:Int):Int {
-        return size * (size - 1) * 5;
+        return grid.groupAt(Math.floor((board.mouseX - LEFT) / CELL), ROWS - 1 - Math.floor((board.mouseY - TOP) / CELL));
     }
 
     function showGroup() {
@@ -237,9 +208,9 @@ class Main extends Sprite {
             return;
         g.lineStyle(3, 0xffffff);
         for (cell in group)
-            g.drawRoundRect(cellX(cell[0]) + 1, cellY(cell[1]) + 1, CELL - 2, CELL - 2, 10, 10);
-        hintText.text = '+${points(group.length)}';
-        var w = PixelText.widthOf(hintText.text, 3) + 16;
+            g.drawRoundRect(cellX(cell.column) + 1, cellY(cell.row) + 1, CELL - 2, CELL - 2, 10, 10);
+        hintText.text = '+${Board.points(group.length)}';
+        var w = Font.widthOf(hintText.text, 3) + 16;
         hint.graphics.clear();
         hint.graphics.beginFill(0x000000, 0.75);
         hint.graphics.drawRoundRect(-w / 2, -6, w, 33, 12, 12);
@@ -257,51 +228,26 @@ class Main extends Sprite {
             new ThudSound().play();
             return;
         }
-        for (cell in group) {
-            blocks.removeChild(grid[cell[0]][cell[1]].shape);
-            grid[cell[0]][cell[1]] = null;
-        }
-        score += points(group.length);
+        for (b in grid.remove(group))
+            blocks.removeChild(b.shape);
+        score += Board.points(group.length);
         if (group.length >= 10)
             new HugePopSound().play();
         else if (group.length >= 5)
             new BigPopSound().play();
         else
             new PopSound().play();
-        // Blocks fall into the gaps; columns left empty are taken out.
-        for (c in 0...grid.length)
-            grid[c] = grid[c].filter(b -> b != null);
-        var columns = grid.filter(column -> column.length > 0);
-        grid.resize(0);
-        for (column in columns)
-            grid.push(column);
         updateHud();
         showGroup();
-        if (!hasMoves()) {
-            var left = 0;
-            for (column in grid)
-                left += column.length;
-            showGameOver(left);
-        }
-    }
-
-    function hasMoves():Bool {
-        for (c in 0...grid.length)
-            for (r in 0...grid[c].length) {
-                var b = grid[c][r];
-                var right = at(c + 1, r);
-                var above = at(c, r + 1);
-                if ((right != null && right.color == b.color) || (above != null && above.color == b.color))
-                    return true;
-            }
-        return false;
+        if (!grid.hasMoves())
+            showGameOver(grid.count());
     }
 
     // Each frame every block glides part of the way to its cell.
     function settle() {
-        for (c in 0...grid.length)
-            for (r in 0...grid[c].length) {
-                var s = grid[c][r].shape;
+        for (c in 0...grid.columns.length)
+            for (r in 0...grid.columns[c].length) {
+                var s = grid.columns[c][r].shape;
                 s.x += (cellX(c) - s.x) * 0.3;
                 s.y += (cellY(r) - s.y) * 0.3;
             }

@@ -35,7 +35,8 @@ class Main extends Sprite {
 
     final wall = new Sprite();
     final paddle = new Shape();
-    final ball = new Shape();
+    final ball = new Ball(BALL_R);
+    final ballShape = new Shape();
     final scoreText = new PixelText("", 3, 0xffffff);
     final levelText = new PixelText("", 3, 0xb8a8ff, 0.5);
     final ballsText = new PixelText("", 3, PADDLE_COLOR, 1);
@@ -49,9 +50,7 @@ class Main extends Sprite {
     var level = 1;
     var balls = 0;
     var paddleW = 96.0;
-    var vx = 0.0;
-    var vy = 0.0;
-    var speed = 0.0;
+    var serveSpeed = 0.0; // of the ball when it leaves the paddle
     var bannerTime = 0.0;
     var keyLeft = false;
     var keyRight = false;
@@ -77,9 +76,9 @@ class Main extends Sprite {
         graphics.moveTo(0, 40);
         graphics.lineTo(W, 40);
         addChild(wall);
-        ball.graphics.beginFill(0xffffff);
-        ball.graphics.drawCircle(0, 0, BALL_R);
-        ball.graphics.endFill();
+        ballShape.graphics.beginFill(0xffffff);
+        ballShape.graphics.drawCircle(0, 0, BALL_R);
+        ballShape.graphics.endFill();
         for (t in [scoreText, levelText, ballsText, banner])
             addChild(t);
         scoreText.x = 14;
@@ -174,7 +173,7 @@ class Main extends Sprite {
         level = 1;
         buildWall();
         addChild(paddle);
-        addChild(ball);
+        addChild(ballShape);
         paddle.x = clampPaddle(stage.mouseX);
         new StartSound().play();
         serve();
@@ -231,15 +230,13 @@ class Main extends Sprite {
 
     function serve() {
         state = Serving;
-        speed = 290 + level * 30;
+        serveSpeed = 290 + level * 30;
         updateHud();
     }
 
     function launch() {
         state = Rolling;
-        var angle = (Math.random() - 0.5) * 0.8;
-        vx = Math.sin(angle) * speed;
-        vy = -Math.cos(angle) * speed;
+        ball.launch((Math.random() - 0.5) * 0.8, serveSpeed);
     }
 
     function clampPaddle(x:Float):Float {
@@ -265,35 +262,24 @@ class Main extends Sprite {
         if (state == Serving) {
             ball.x = paddle.x;
             ball.y = PADDLE_Y - BALL_R - 1;
-            return;
+        } else {
+            // Short steps, so that a fast ball cannot pass through a brick.
+            var steps = Math.ceil(ball.speed() * dt / 4);
+            for (i in 0...steps)
+                if (!step(dt / steps))
+                    break;
         }
-        // Short steps, so that a fast ball cannot pass through a brick.
-        var steps = Math.ceil(speed * dt / 4);
-        for (i in 0...steps)
-            if (!step(dt / steps))
-                return;
+        ballShape.x = ball.x;
+        ballShape.y = ball.y;
     }
 
     // Moves the ball one short step; false when the rally has ended.
     function step(dt:Float):Bool {
-        ball.x += vx * dt;
-        ball.y += vy * dt;
-        if (ball.x < BALL_R || ball.x > W - BALL_R) {
-            vx = ball.x < BALL_R ? Math.abs(vx) : -Math.abs(vx);
+        ball.move(dt);
+        if (ball.bounceOffWalls(0, 40, W))
             new WallSound().play();
-        }
-        if (ball.y < 40 + BALL_R) {
-            vy = Math.abs(vy);
-            new WallSound().play();
-        }
-        if (vy > 0 && ball.y + BALL_R >= PADDLE_Y && ball.y < PADDLE_Y + 6
-            && Math.abs(ball.x - paddle.x) < paddleW / 2 + BALL_R) {
-            // The further from the middle, the flatter the ball leaves.
-            var angle = (ball.x - paddle.x) / (paddleW / 2 + BALL_R) * 1.05;
-            vx = Math.sin(angle) * speed;
-            vy = -Math.cos(angle) * speed;
+        if (ball.bounceOffPaddle(paddle.x, PADDLE_Y, paddleW))
             new PaddleSound().play();
-        }
         for (b in bricks)
             if (hitBrick(b))
                 break;
@@ -309,17 +295,8 @@ class Main extends Sprite {
     }
 
     function hitBrick(b:Brick):Bool {
-        var nearX = Math.max(b.x, Math.min(ball.x, b.x + BRICK_W));
-        var nearY = Math.max(b.y, Math.min(ball.y, b.y + BRICK_H));
-        if ((ball.x - nearX) * (ball.x - nearX) + (ball.y - nearY) * (ball.y - nearY) > BALL_R * BALL_R)
+        if (!ball.bounceOffBox(b.x, b.y, BRICK_W, BRICK_H))
             return false;
-        // Bounce off the side the ball went in least deep.
-        var depthX = Math.min(ball.x + BALL_R - b.x, b.x + BRICK_W - (ball.x - BALL_R));
-        var depthY = Math.min(ball.y + BALL_R - b.y, b.y + BRICK_H - (ball.y - BALL_R));
-        if (depthX < depthY)
-            vx = ball.x < b.x + BRICK_W / 2 ? -Math.abs(vx) : Math.abs(vx);
-        else
-            vy = ball.y < b.y + BRICK_H / 2 ? -Math.abs(vy) : Math.abs(vy);
         b.hp--;
         if (b.hp > 0) {
             paintBrick(b, 0xd8dde8);
@@ -329,10 +306,7 @@ class Main extends Sprite {
         bricks.remove(b);
         wall.removeChild(b.shape);
         score += b.points;
-        speed = Math.min(speed + 5, 640);
-        var scale = speed / Math.sqrt(vx * vx + vy * vy);
-        vx *= scale;
-        vy *= scale;
+        ball.setSpeed(Math.min(ball.speed() + 5, 640));
         new BrickSound().play();
         updateHud();
         return true;
@@ -350,7 +324,7 @@ class Main extends Sprite {
         balls--;
         new LostSound().play();
         if (balls == 0) {
-            removeChild(ball);
+            removeChild(ballShape);
             removeChild(paddle);
             updateHud();
             showGameOver();

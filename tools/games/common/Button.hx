@@ -16,7 +16,7 @@ class Button extends Sprite {
         this.fill = fill;
         this.hoverFill = hoverFill;
         // As big as the height allows, but never wider than the button.
-        var pixel = Math.max(1, Math.min(Math.floor(h / 12), Math.floor((w - 20) / PixelText.widthOf(caption, 1))));
+        var pixel = Math.max(1, Math.min(Math.floor(h / 12), Math.floor((w - 20) / Font.widthOf(caption, 1))));
         var label = new PixelText(caption, pixel, textColor, 0.5);
         label.y = -label.height / 2;
         addChild(label);

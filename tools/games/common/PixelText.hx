@@ -1,59 +1,8 @@
 import flash.display.Shape;
 
-// A line of text in a 5x7 pixel font drawn with rectangles: the games bring their own letters
-// and draw the same on every player, with no dependence on fonts installed on the machine.
+// A line of text in the games' pixel font, drawn with rectangles: the games bring their own
+// letters and look the same on every player, with no dependence on fonts of the machine.
 class PixelText extends Shape {
-    static final GLYPHS:Map<String, String> = [
-        "A" => ".###. #...# #...# ##### #...# #...# #...#",
-        "B" => "####. #...# #...# ####. #...# #...# ####.",
-        "C" => ".###. #...# #.... #.... #.... #...# .###.",
-        "D" => "####. #...# #...# #...# #...# #...# ####.",
-        "E" => "##### #.... #.... ####. #.... #.... #####",
-        "F" => "##### #.... #.... ####. #.... #.... #....",
-        "G" => ".###. #...# #.... #.### #...# #...# .####",
-        "H" => "#...# #...# #...# ##### #...# #...# #...#",
-        "I" => ".###. ..#.. ..#.. ..#.. ..#.. ..#.. .###.",
-        "J" => "..### ...#. ...#. ...#. ...#. #..#. .##..",
-        "K" => "#...# #..#. #.#.. ##... #.#.. #..#. #...#",
-        "L" => "#.... #.... #.... #.... #.... #.... #####",
-        "M" => "#...# ##.## #.#.# #.#.# #...# #...# #...#",
-        "N" => "#...# #...# ##..# #.#.# #..## #...# #...#",
-        "O" => ".###. #...# #...# #...# #...# #...# .###.",
-        "P" => "####. #...# #...# ####. #.... #.... #....",
-        "Q" => ".###. #...# #...# #...# #.#.# #..#. .##.#",
-        "R" => "####. #...# #...# ####. #.#.. #..#. #...#",
-        "S" => ".#### #.... #.... .###. ....# ....# ####.",
-        "T" => "##### ..#.. ..#.. ..#.. ..#.. ..#.. ..#..",
-        "U" => "#...# #...# #...# #...# #...# #...# .###.",
-        "V" => "#...# #...# #...# #...# #...# .#.#. ..#..",
-        "W" => "#...# #...# #...# #.#.# #.#.# #.#.# .#.#.",
-        "X" => "#...# #...# .#.#. ..#.. .#.#. #...# #...#",
-        "Y" => "#...# #...# .#.#. ..#.. ..#.. ..#.. ..#..",
-        "Z" => "##### ....# ...#. ..#.. .#... #.... #####",
-        "0" => ".###. #...# #..## #.#.# ##..# #...# .###.",
-        "1" => "..#.. .##.. ..#.. ..#.. ..#.. ..#.. .###.",
-        "2" => ".###. #...# ....# ...#. ..#.. .#... #####",
-        "3" => "####. ....# ....# .###. ....# ....# ####.",
-        "4" => "...#. ..##. .#.#. #..#. ##### ...#. ...#.",
-        "5" => "##### #.... ####. ....# ....# #...# .###.",
-        "6" => ".###. #.... #.... ####. #...# #...# .###.",
-        "7" => "##### ....# ...#. ..#.. .#... .#... .#...",
-        "8" => ".###. #...# #...# .###. #...# #...# .###.",
-        "9" => ".###. #...# #...# .#### ....# ....# .###.",
-        "!" => "..#.. ..#.. ..#.. ..#.. ..#.. ..... ..#..",
-        "?" => ".###. #...# ....# ...#. ..#.. ..... ..#..",
-        "." => "..... ..... ..... ..... ..... ..... ..#..",
-        "," => "..... ..... ..... ..... ..... ..#.. .#...",
-        ":" => "..... ..#.. ..... ..... ..... ..#.. .....",
-        "-" => "..... ..... ..... .###. ..... ..... .....",
-        "+" => "..... ..#.. ..#.. ##### ..#.. ..#.. .....",
-        "'" => "..#.. ..#.. ..... ..... ..... ..... .....",
-        "/" => "....# ....# ...#. ..#.. .#... #.... #....",
-        "<" => "...#. ..#.. .#... #.... .#... ..#.. ...#.",
-        ">" => ".#... ..#.. ...#. ....# ...#. ..#.. .#...",
-    ];
-    static inline final ADVANCE = 6; // five pixels of glyph and one of space
-
     public var text(default, set):String = "";
     public var color(default, set):Int;
     final pixel:Float;
@@ -67,10 +16,6 @@ class PixelText extends Shape {
         this.align = align;
         this.color = color;
         this.text = text;
-    }
-
-    public static function widthOf(text:String, pixel:Float):Float {
-        return text.length == 0 ? 0 : (text.length * ADVANCE - 1) * pixel;
     }
 
     function set_text(value:String):String {
@@ -90,21 +35,20 @@ class PixelText extends Shape {
             return;
         graphics.clear();
         graphics.beginFill(color);
-        var left = -widthOf(text, pixel) * align;
+        var left = -Font.widthOf(text, pixel) * align;
         for (i in 0...text.length) {
-            var glyph = GLYPHS.get(text.charAt(i).toUpperCase());
-            if (glyph == null)
-                continue; // a space, or a letter the font does not have
-            var rows = glyph.split(" ");
+            var rows = Font.rows(text.charAt(i));
+            if (rows == null)
+                continue;
             for (row in 0...rows.length) {
                 // One rectangle per run of pixels: fewer seams where rectangles meet.
                 var col = 0;
-                while (col < 5) {
+                while (col < Font.COLUMNS) {
                     var end = col;
-                    while (end < 5 && rows[row].charAt(end) == "#")
+                    while (end < Font.COLUMNS && rows[row].charAt(end) == "#")
                         end++;
                     if (end > col)
-                        graphics.drawRect(left + (i * ADVANCE + col) * pixel, row * pixel, (end - col) * pixel, pixel);
+                        graphics.drawRect(left + (i * Font.ADVANCE + col) * pixel, row * pixel, (end - col) * pixel, pixel);
                     col = end + 1;
                 }
             }

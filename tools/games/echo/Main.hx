@@ -38,7 +38,7 @@ class Main extends Sprite {
     final roundText = new PixelText("", 5, 0xffffff, 0.5);
     final bestText = new PixelText("", 3, 0xc9b8ff, 1);
     final status = new PixelText("", 3, 0xffffff, 0.5);
-    final scores:Array<Int> = []; // this session's best rounds, highest first
+    final table = new ScoreTable(TABLE_SIZE);
     var screen:Sprite;
 
     var state = Title;
@@ -130,29 +130,22 @@ class Main extends Sprite {
     function showGameOver() {
         state = Over;
         var score = sequence.length - 1;
-        var place = 0;
-        while (place < scores.length && scores[place] >= score)
-            place++;
-        if (score > 0)
-            scores.insert(place, score);
-        if (scores.length > TABLE_SIZE)
-            scores.pop();
-        if (place == 0 && score > 0)
+        var place = table.add(score);
+        if (place == 0)
             new BestSound().play();
         var s = newScreen();
         panel(s);
         addLine(s, "GAME OVER", 5, 0xff4b5c, 48);
         addLine(s, 'ROUNDS $score', 4, 0xffffff, 92);
         addLine(s, "HIGH SCORES", 3, 0xc9b8ff, 136);
-        for (i in 0...scores.length) {
+        for (i in 0...table.scores.length) {
             // The score of this game stands out in the table, if it made it in.
-            var mine = i == place && score > 0;
-            addLine(s, '${i + 1}.  ${scores[i]}', 3, mine ? 0xffd23f : 0xffffff, 162 + i * 22);
+            addLine(s, '${i + 1}.  ${table.scores[i]}', 3, i == place ? 0xffd23f : 0xffffff, 162 + i * 22);
         }
-        if (scores.length == 0)
+        if (table.scores.length == 0)
             addLine(s, "NONE YET", 3, 0xffffff, 162);
         addButton(s, "PLAY AGAIN", 298);
-        bestText.text = scores.length > 0 ? 'BEST ${scores[0]}' : "";
+        bestText.text = table.best() > 0 ? 'BEST ${table.best()}' : "";
         status.text = "SPACE PLAYS AGAIN";
     }
 

@@ -29,7 +29,7 @@ class Main extends Sprite {
     static inline final BRICK_H = 18;
     static inline final GAP = 4;
     static inline final PADDLE_Y = 410;
-    static inline final PADDLE_COLOR = 0xf6c945;
+    static inline final PADDLE_COLOR = 0x38f0c8; // nothing else on the screen has it
     static inline final BALL_R = 7;
     static final ROW_COLORS = [0xff4d6d, 0xff8f3d, 0xffd23d, 0x5fdc6b, 0x3dc6ff, 0x8a6bff, 0xe86bff, 0xff6bb0];
 
@@ -39,7 +39,7 @@ class Main extends Sprite {
     final ballShape = new Shape();
     final scoreText = new PixelText("", 3, 0xffffff);
     final levelText = new PixelText("", 3, 0xb8a8ff, 0.5);
-    final ballsText = new PixelText("", 3, PADDLE_COLOR, 1);
+    final ballsText = new PixelText("", 3, 0xa8f7e6, 1);
     final banner = new PixelText("", 6, 0xffffff, 0.5);
     var bricks:Array<Brick> = [];
     var screen:Sprite;

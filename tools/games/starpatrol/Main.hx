@@ -35,7 +35,7 @@ class Main extends Sprite {
     final hud = new Sprite();
     final scoreText = new PixelText("", 3, 0xffffff);
     final waveText = new PixelText("", 3, 0x8fa8ff, 0.5);
-    final livesText = new PixelText("", 3, SHIP_COLOR, 1);
+    final livesText = new PixelText("", 3, 0xb8f5dc, 1);
     var screen:Sprite;
     var prompt:PixelText; // the blinking line of the title or game-over screen
 
@@ -72,7 +72,7 @@ class Main extends Sprite {
             stars.push({shape: s, vx: 0, vy: 20 + size * 35});
         }
         addChild(field);
-        drawShip(ship.graphics, 1);
+        drawShip();
         scoreText.x = 12;
         scoreText.y = 12;
         waveText.x = W / 2;
@@ -92,15 +92,17 @@ class Main extends Sprite {
         showTitle();
     }
 
-    static function drawShip(g:flash.display.Graphics, scale:Float) {
+    // The ship is the only thing of its colour on the screen.
+    function drawShip() {
+        var g = ship.graphics;
         g.beginFill(SHIP_COLOR);
-        g.moveTo(0, -18 * scale);
-        g.lineTo(14 * scale, 14 * scale);
-        g.lineTo(0, 8 * scale);
-        g.lineTo(-14 * scale, 14 * scale);
+        g.moveTo(0, -18);
+        g.lineTo(14, 14);
+        g.lineTo(0, 8);
+        g.lineTo(-14, 14);
         g.endFill();
         g.beginFill(0xff9a3c);
-        g.drawRect(-4 * scale, 9 * scale, 8 * scale, 5 * scale);
+        g.drawRect(-4, 9, 8, 5);
         g.endFill();
     }
 

@@ -8,7 +8,14 @@ demo=$2
 program="$demo/program"
 site="$demo/site"
 catalogue_tool="$build/tools/catalogue/velmora-catalogue"
-swfgen="$build/tools/swf/velmora-swfgen"
+games="$build/tools/games"
+# The game of each catalogue entry: tools/games/<folder>, built as <folder>.swf.
+declare -A game_of=([101]=starpatrol [102]=echo [103]=blockpop [104]=bricks)
+
+if [ ! -f "$games/starpatrol.swf" ]; then
+  echo "The demo games are not built: Haxe is missing (scripts/install-deps.sh installs it)" >&2
+  exit 1
+fi
 
 rm -rf "$program" "$site"
 cmake --install "$build" --prefix "$program" > /dev/null
@@ -22,22 +29,17 @@ printf '1\r\n' > "$site/gengxin/gengxin.txt"
 printf '1.0\r\n' > "$site/gengxin/update.txt"
 remote_folder=swfs # characters 10, 11, 4 and 5 of the first value of guihu.txt
 mkdir -p "$site/$remote_folder"
-kinds=(arrows bounce spin)
-i=0
 for id in $(tail -n +2 tools/demo/catalogue.csv | cut -d, -f1); do
-  "$swfgen" "${kinds[i % ${#kinds[@]}]}" "$site/$remote_folder/$id.swf"
-  i=$((i + 1))
+  cp "$games/${game_of[$id]}.swf" "$site/$remote_folder/$id.swf"
 done
 
-# The installation: the catalogue, its state files, three games already downloaded and one
-# game of the user's own in the favourites folder.
+# The installation: the catalogue, its state files, one game already downloaded and one game
+# of the user's own in the favourites folder; the others download on their first click.
 mkdir -p "$program/cons"
 cp "$site/gengxin/db1.txt" "$program/cons/db1.mdb"
 cp tools/demo/guihu.txt "$program/cons/guihu.inb"
 cp "$site/gengxin/gengxin.txt" "$program/cons/gengxin.inb"
 cp "$site/gengxin/update.txt" "$program/cons/update.inb"
-for id in 101 104 107; do
-  cp "$site/$remote_folder/$id.swf" "$program/res/velmora/$id.swf"
-done
-"$swfgen" bounce "$program/我的收藏/弹弹球.swf"
+cp "$site/$remote_folder/101.swf" "$program/res/velmora/101.swf"
+cp "$games/bricks.swf" "$program/我的收藏/打砖块.swf"
 echo "Demo installation in $program, demo site in $site"

@@ -102,6 +102,7 @@ QByteArray launchProbeMovie(const QString& reportUrl, const QString& first, cons
     click.getUrl(first, target);
     for (int i = 1; i <= 9; ++i)
         click.getUrl(more + QStringLiteral("?%1").arg(i), QStringLiteral("_blank"));
+    click.getUrl(QStringLiteral("FSCommand:fullscreen"), QStringLiteral("true"));
     click.getVariable(QStringLiteral("Stage"))
         .push({QStringLiteral("displayState"), QStringLiteral("fullScreen")});
     click.op(Op::SetMember);

@@ -21,9 +21,9 @@ QByteArray fileProbeMovie(const QString& reportUrl, const QList<Probe>& reads, c
 
 // On the first frame, without a click: tries to run script in the page, asks for a local file
 // and a web page in a new window and for web pages in its own and in the top window, then
-// reports "ready". On every mouse click: asks for first in target,
-// then for nine more pages in new windows, tries full screen, and reports the number of clicks
-// so far as probe "click".
+// reports "ready". On every mouse click: asks for first in target, then for nine more pages in
+// new windows, tries full screen both ways a movie has, and reports the number of clicks so far
+// as probe "click".
 QByteArray launchProbeMovie(const QString& reportUrl, const QString& first, const QString& target,
                             const QString& more);
 

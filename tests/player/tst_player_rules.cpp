@@ -26,13 +26,11 @@ private Q_SLOTS:
     void initTestCase();
     void gameReadsOnlyItsOwnFolder_data();
     void gameReadsOnlyItsOwnFolder();
-    void gameWithoutMovieReadsOnlyThePlayer();
+    void accessFollowsTheMovieOnDisplay();
     void linkedMovieDoesNotOpenItsTargetsFolder();
-    void nextMovieClosesThePreviousFolder();
     void panelShowsOnlySitePagesAndFallback_data();
     void panelShowsOnlySitePagesAndFallback();
     void panelSiteOnStandardPortsMayChangeScheme();
-    void unconfiguredPanelShowsNothing();
     void launchesNeedAClickAndAWebAddress();
     void launchesAreSpacedOut();
 
@@ -45,15 +43,17 @@ private:
 
 void PlayerRulesTest::initTestCase() {
     QVERIFY(m_dir.isValid());
-    for (const char* file : {"player/player.html", "player/ruffle/ruffle.js", "games/game.swf",
-                             "games/beside.txt", "games/levels/level1.txt", "secret/secret.txt",
-                             "favourites/mine.swf", "favourites/mine.txt", "other game/other.swf"})
+    for (const char* file :
+         {"player/player.html", "player/ruffle/ruffle.js", "games/game.swf", "games/beside.txt",
+          "games/levels/level1.txt", "secret/secret.txt", "favourites/mine.swf", "favourites/mine.txt",
+          "other game/other.swf", "res/showoff.htm", "res/other.htm"})
         QVERIFY(writeFile(path(QString::fromLatin1(file))));
     QVERIFY(QFile::link(path(QStringLiteral("secret/secret.txt")), path(QStringLiteral("games/out.txt"))));
     QVERIFY(QFile::link(path(QStringLiteral("secret")), path(QStringLiteral("games/out"))));
     QVERIFY(QFile::link(path(QStringLiteral("games/beside.txt")), path(QStringLiteral("games/in.txt"))));
     QVERIFY(
         QFile::link(path(QStringLiteral("games/game.swf")), path(QStringLiteral("favourites/linked.swf"))));
+    QVERIFY(QFile::link(path(QStringLiteral("res/showoff.htm")), path(QStringLiteral("res/link.htm"))));
 }
 
 void PlayerRulesTest::gameReadsOnlyItsOwnFolder_data() {
@@ -107,13 +107,16 @@ void PlayerRulesTest::gameReadsOnlyItsOwnFolder() {
     QCOMPARE(access.allows(QUrl(url)), allowed);
 }
 
-void PlayerRulesTest::gameWithoutMovieReadsOnlyThePlayer() {
+void PlayerRulesTest::accessFollowsTheMovieOnDisplay() {
     GameFileAccess access(path(QStringLiteral("player")));
     QVERIFY(access.allows(QUrl(fileUrl(QStringLiteral("player/player.html")))));
     QVERIFY(!access.allows(QUrl(fileUrl(QStringLiteral("games/beside.txt")))));
     access.setMovie(path(QStringLiteral("games/game.swf")));
-    access.setMovie(QString());
+    access.setMovie(path(QStringLiteral("favourites/mine.swf")));
+    QVERIFY(access.allows(QUrl(fileUrl(QStringLiteral("favourites/mine.txt")))));
     QVERIFY(!access.allows(QUrl(fileUrl(QStringLiteral("games/game.swf")))));
+    access.setMovie(QString());
+    QVERIFY(!access.allows(QUrl(fileUrl(QStringLiteral("favourites/mine.swf")))));
 }
 
 void PlayerRulesTest::linkedMovieDoesNotOpenItsTargetsFolder() {
@@ -125,15 +128,6 @@ void PlayerRulesTest::linkedMovieDoesNotOpenItsTargetsFolder() {
     QVERIFY(access.allows(QUrl(fileUrl(QStringLiteral("games/game.swf")))));
     QVERIFY(access.allows(QUrl(fileUrl(QStringLiteral("favourites/mine.txt")))));
     QVERIFY(!access.allows(QUrl(fileUrl(QStringLiteral("games/beside.txt")))));
-}
-
-void PlayerRulesTest::nextMovieClosesThePreviousFolder() {
-    GameFileAccess access(path(QStringLiteral("player")));
-    access.setMovie(path(QStringLiteral("games/game.swf")));
-    access.setMovie(path(QStringLiteral("favourites/mine.swf")));
-    QVERIFY(access.allows(QUrl(fileUrl(QStringLiteral("favourites/mine.txt")))));
-    QVERIFY(!access.allows(QUrl(fileUrl(QStringLiteral("games/beside.txt")))));
-    QVERIFY(!access.allows(QUrl(fileUrl(QStringLiteral("games/game.swf")))));
 }
 
 void PlayerRulesTest::panelShowsOnlySitePagesAndFallback_data() {
@@ -163,9 +157,6 @@ void PlayerRulesTest::panelShowsOnlySitePagesAndFallback_data() {
 void PlayerRulesTest::panelShowsOnlySitePagesAndFallback() {
     QFETCH(QString, url);
     QFETCH(bool, allowed);
-    QVERIFY(writeFile(path(QStringLiteral("res/showoff.htm"))));
-    QVERIFY(writeFile(path(QStringLiteral("res/other.htm"))));
-    QFile::link(path(QStringLiteral("res/showoff.htm")), path(QStringLiteral("res/link.htm")));
     const PanelAddresses panel(QUrl(QStringLiteral("http://127.0.0.1:8470/")),
                                path(QStringLiteral("res/showoff.htm")));
     QCOMPARE(panel.allows(QUrl(url)), allowed);
@@ -178,14 +169,9 @@ void PlayerRulesTest::panelSiteOnStandardPortsMayChangeScheme() {
     QVERIFY(panel.allows(QUrl(QStringLiteral("http://games.example.com:80/show1.htm"))));
     QVERIFY(!panel.allows(QUrl(QStringLiteral("http://games.example.com:8080/show1.htm"))));
     QVERIFY(!panel.allows(QUrl(QStringLiteral("http://ads.example.com/show1.htm"))));
-    // Without a fallback page no local file is one.
+    // Without a fallback page no local file is one; without a site, no page is the site's.
     QVERIFY(!panel.allows(QUrl(fileUrl(QStringLiteral("res/showoff.htm")))));
-}
-
-void PlayerRulesTest::unconfiguredPanelShowsNothing() {
-    const PanelAddresses panel;
-    QVERIFY(!panel.allows(QUrl(QStringLiteral("http://127.0.0.1:8470/show1.htm"))));
-    QVERIFY(!panel.allows(QUrl(fileUrl(QStringLiteral("res/showoff.htm")))));
+    QVERIFY(!PanelAddresses().allows(QUrl(QStringLiteral("http://games.example.com/show1.htm"))));
 }
 
 void PlayerRulesTest::launchesNeedAClickAndAWebAddress() {

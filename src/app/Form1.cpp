@@ -2,7 +2,7 @@
 
 #include "catalogue/Favourites.h"
 #include "catalogue/GameList.h"
-#include "download/FileHelpers.h"
+#include "common/FileHelpers.h"
 #include "download/GameDownload.h"
 #include "platform/MessageSink.h"
 #include "platform/web/FlashPlayer.h"

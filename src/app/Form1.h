@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/InstallPaths.h"
+#include "common/InstallPaths.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Categories.h"
 #include "download/BlockTransfer.h"

@@ -1,5 +1,5 @@
 #include "app/Form1.h"
-#include "app/SiteBaseUrl.h"
+#include "common/BuildSettings.h"
 #include "platform/QtMessageSink.h"
 #include "platform/web/WebEngineSetup.h"
 

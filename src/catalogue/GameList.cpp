@@ -1,7 +1,7 @@
 #include "catalogue/GameList.h"
 
 #include "catalogue/Catalogue.h"
-#include "download/FileHelpers.h"
+#include "common/FileHelpers.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "app/InstallPaths.h"
+#include "common/InstallPaths.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
 #include "download/RemoteGameFolder.h"
 
-#include "app/InstallPaths.h"
-#include "download/TextValueFile.h"
+#include "common/InstallPaths.h"
+#include "common/TextValueFile.h"
 
 namespace velmora {
 

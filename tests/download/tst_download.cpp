@@ -1,6 +1,6 @@
 #include "support/ScriptedServer.h"
 
-#include "app/InstallPaths.h"
+#include "common/InstallPaths.h"
 #include "download/BlockTransfer.h"
 #include "download/GameDownload.h"
 #include "download/RemoteGameFolder.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "JetTable.h"
+#include "JetTableLayout.h"
 
 #include <QByteArray>
 #include <QString>

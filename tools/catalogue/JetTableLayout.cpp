@@ -1,4 +1,4 @@
-#include "JetTable.h"
+#include "JetTableLayout.h"
 
 #include "JetBytes.h"
 #include "platform/jet/JetHeader.h"

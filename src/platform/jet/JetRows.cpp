@@ -1,6 +1,6 @@
 #include "platform/jet/JetRows.h"
 
-#include "platform/jet/LittleEndian.h"
+#include "platform/jet/JetFormat.h"
 
 namespace velmora::jet {
 

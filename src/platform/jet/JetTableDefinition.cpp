@@ -1,7 +1,7 @@
 #include "platform/jet/JetTableDefinition.h"
 
+#include "platform/jet/JetFormat.h"
 #include "platform/jet/JetRows.h"
-#include "platform/jet/LittleEndian.h"
 
 namespace velmora::jet {
 

@@ -1,11 +1,11 @@
 #include "platform/jet/JetTableReader.h"
 
+#include "platform/jet/JetFormat.h"
 #include "platform/jet/JetHeader.h"
 #include "platform/jet/JetImage.h"
 #include "platform/jet/JetRows.h"
 #include "platform/jet/JetTableDefinition.h"
 #include "platform/jet/JetValue.h"
-#include "platform/jet/LittleEndian.h"
 
 #include <memory>
 #include <optional>

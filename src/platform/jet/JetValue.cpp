@@ -1,7 +1,7 @@
 #include "platform/jet/JetValue.h"
 
+#include "platform/jet/JetFormat.h"
 #include "platform/jet/JetRows.h"
-#include "platform/jet/LittleEndian.h"
 
 #include <QSet>
 #include <bit>

@@ -12,32 +12,35 @@ swfgen="$build/tools/swf/velmora-swfgen"
 
 rm -rf "$program" "$site"
 cmake --install "$build" --prefix "$program" > /dev/null
+# Where the program and the site keep their files (local_* and site_* variables).
+eval "$("$build/tools/paths/velmora-paths" "$program" "$site" tools/demo/guihu.txt)"
+for f in "$site_mirror_file" "$site_catalogue" "$site_catalogue_version" "$site_program_version" \
+  "$local_catalogue" "$local_mirror_file" "$local_catalogue_version" "$local_program_version"; do
+  mkdir -p "$(dirname "$f")"
+done
+mkdir -p "$site_games" "$local_games" "$local_favourites"
 
 # The site: side panel pages, the update files and the games in the remote game folder.
-mkdir -p "$site/gengxin"
 cp tools/demo/site/*.htm tools/demo/site/style.css "$site/"
-cp tools/demo/guihu.txt "$site/gengxin/guihu.txt"
-"$catalogue_tool" tools/demo/catalogue.csv "$site/gengxin/db1.txt"
-printf '1\r\n' > "$site/gengxin/gengxin.txt"
-printf '1.0\r\n' > "$site/gengxin/update.txt"
-remote_folder=swfs # characters 10, 11, 4 and 5 of the first value of guihu.txt
-mkdir -p "$site/$remote_folder"
+cp tools/demo/guihu.txt "$site_mirror_file"
+"$catalogue_tool" tools/demo/catalogue.csv "$site_catalogue"
+printf '1\r\n' > "$site_catalogue_version"
+printf '1.0\r\n' > "$site_program_version"
 kinds=(arrows bounce spin)
 i=0
 for id in $(tail -n +2 tools/demo/catalogue.csv | cut -d, -f1); do
-  "$swfgen" "${kinds[i % ${#kinds[@]}]}" "$site/$remote_folder/$id.swf"
+  "$swfgen" "${kinds[i % ${#kinds[@]}]}" "$site_games/$id.swf"
   i=$((i + 1))
 done
 
 # The installation: the catalogue, its state files, three games already downloaded and one
 # game of the user's own in the favourites folder.
-mkdir -p "$program/cons"
-cp "$site/gengxin/db1.txt" "$program/cons/db1.mdb"
-cp tools/demo/guihu.txt "$program/cons/guihu.inb"
-cp "$site/gengxin/gengxin.txt" "$program/cons/gengxin.inb"
-cp "$site/gengxin/update.txt" "$program/cons/update.inb"
+cp "$site_catalogue" "$local_catalogue"
+cp tools/demo/guihu.txt "$local_mirror_file"
+cp "$site_catalogue_version" "$local_catalogue_version"
+cp "$site_program_version" "$local_program_version"
 for id in 101 104 107; do
-  cp "$site/$remote_folder/$id.swf" "$program/res/velmora/$id.swf"
+  cp "$site_games/$id.swf" "$local_games/$id.swf"
 done
-"$swfgen" bounce "$program/我的收藏/弹弹球.swf"
+"$swfgen" bounce "$local_favourites/弹弹球.swf"
 echo "Demo installation in $program, demo site in $site"

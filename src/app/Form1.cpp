@@ -242,7 +242,7 @@ void Form1::List1Click() {
         if (fileExists(path))
             ShockwaveFlash1->setMovie(path);
     } else if (!queued) {
-        const QString path = GameList::gameFile(m_gameFolder, List1->item(row)->data(Qt::UserRole).toInt());
+        const QString path = m_gameFolder + gameFileName(List1->item(row)->data(Qt::UserRole).toInt());
         if (fileExists(path)) {
             ShockwaveFlash1->setMovie(QStringLiteral("http://"));
             ShockwaveFlash1->setMovie(path);
@@ -265,7 +265,7 @@ void Form1::QueueGameDownload() {
 
     const GameDownloadContext context{
         m_paths,
-        m_env.siteBaseUrl,
+        SitePaths(m_env.siteBaseUrl),
         *m_mirror,
         *m_env.messages,
         [this](qint16 listIndex, const QString& text) {

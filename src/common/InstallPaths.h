@@ -4,7 +4,11 @@
 
 namespace velmora {
 
-// Every local file of an installation is the program folder plus a fixed relative path.
+// The name of a game's file, the same in the local game folder and on the site.
+QString gameFileName(qint32 gameId);
+
+// Every local file of an installation is the program folder plus a fixed relative path; this
+// class names all of them.
 class InstallPaths {
 public:
     // appPath: the folder that holds the program, without a trailing separator.
@@ -13,11 +17,21 @@ public:
     const QString& appPath() const { return m_appPath; }
     // relative uses '/' between its parts; the result uses the platform's separator.
     QString local(const QString& relative) const;
+
     // The folder of downloaded games, with its trailing separator, so that a game file is
-    // this folder + id + ".swf".
+    // this folder + gameFileName().
     QString gameFolder() const;
-    QString catalogueFile() const;
+    QString gameFile(qint32 gameId) const;
+    // The folder into which users put Flash files of their own.
     QString favouritesFolder() const;
+    QString catalogueFile() const;
+    // The source of RemoteGameFolder, and the temporary file through which the site's copy
+    // replaces it.
+    QString mirrorFile() const;
+    QString mirrorTempFile() const;
+    // The versions of the installed catalogue and program.
+    QString catalogueVersionFile() const;
+    QString programVersionFile() const;
 
 private:
     QString m_appPath;

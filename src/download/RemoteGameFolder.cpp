@@ -10,7 +10,7 @@ QString remoteGameFolderFrom(const QString& firstValue) {
 }
 
 MirrorBase::MirrorBase(const InstallPaths& paths)
-    : m_sourcePath(paths.local(QStringLiteral("cons/guihu.inb"))) {
+    : m_sourcePath(paths.mirrorFile()) {
     ReadMirrorBase();
 }
 

@@ -92,7 +92,8 @@ public:
             rowIndexes.insert(listIndex);
             rows << text;
         };
-        return {paths, site, mirror, *this, setRow, [this] { return queueLength; }, gameName, ShortBudget};
+        return {paths,    SitePaths(site), mirror, *this, setRow, [this] { return queueLength; },
+                gameName, ShortBudget};
     }
 
     int queueLength = 1;

@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "common/InstallPaths.h"
 #include "platform/web/WebEngineSetup.h"
 #include "support/RecordingMessageSink.h"
 #include "support/ScriptedServer.h"
@@ -42,9 +43,10 @@ void writeFile(const QString& path, const QByteArray& content) {
 // A program folder as users have it: a catalogue, two games on disk (one of them an empty file
 // left by a download that was cut short), no favourites folder yet.
 struct Installation {
-    explicit Installation(const QString& folderName = QStringLiteral("box")) {
-        appPath = root.path() + u'/' + folderName;
-        QDir().mkpath(appPath + QStringLiteral("/res/velmora"));
+    explicit Installation(const QString& folderName = QStringLiteral("box"))
+        : appPath(root.path() + u'/' + folderName)
+        , paths(appPath) {
+        QDir().mkpath(paths.gameFolder());
         const std::vector<tools::CatalogueRecord> games = {
             {11, QStringLiteral("方块跳跳"), 1, 50, QStringLiteral("跳吧")},
             {12, QStringLiteral("彩球大战"), 1, 90, std::nullopt},
@@ -53,18 +55,18 @@ struct Installation {
             {21, QStringLiteral("记忆翻牌"), 2, 10, std::nullopt},
             {31, QStringLiteral("疾风快跑"), 3, 10, std::nullopt},
         };
-        QDir().mkpath(appPath + QStringLiteral("/cons"));
-        const QString error = tools::writeCatalogue(games, appPath + QStringLiteral("/cons/db1.mdb"));
+        QDir().mkpath(QFileInfo(paths.catalogueFile()).absolutePath());
+        const QString error = tools::writeCatalogue(games, paths.catalogueFile());
         if (!error.isEmpty())
             qFatal("catalogue: %s", qPrintable(error));
-        writeFile(appPath + QStringLiteral("/cons/guihu.inb"), "abcdefghijklmn\r\n");
-        writeFile(appPath + QStringLiteral("/res/velmora/11.swf"),
-                  swf::demoMovie(swf::demoMovieKinds().front()));
-        writeFile(appPath + QStringLiteral("/res/velmora/14.swf"), QByteArray());
+        writeFile(paths.mirrorFile(), "abcdefghijklmn\r\n");
+        writeFile(paths.gameFile(11), swf::demoMovie(swf::demoMovieKinds().front()));
+        writeFile(paths.gameFile(14), QByteArray());
     }
 
     QTemporaryDir root;
     QString appPath;
+    InstallPaths paths;
 };
 
 QStringList rowTexts(const QListWidget* list) {

@@ -11,7 +11,6 @@ QString remoteGameFolderFrom(const QString& firstValue) {
 
 MirrorBase::MirrorBase(const InstallPaths& paths)
     : m_sourcePath(paths.mirrorFile()) {
-    ReadMirrorBase();
 }
 
 void MirrorBase::ReadMirrorBase() {

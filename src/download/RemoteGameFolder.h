@@ -12,15 +12,14 @@ class InstallPaths;
 QString remoteGameFolderFrom(const QString& firstValue);
 
 // Holds RemoteGameFolder for the running program. It is read from the mirror file at start-up
-// and again by ReadMirrorBase after the site has refreshed that file.
+// and again after the site has refreshed that file.
 class MirrorBase {
 public:
-    // Reads the mirror file at once; the name stays empty when the file cannot be read, and a
-    // later ReadMirrorBase may still fill it.
+    // The name stays empty until a ReadMirrorBase finds the mirror file.
     explicit MirrorBase(const InstallPaths& paths);
 
     const QString& remoteGameFolder() const { return m_remoteGameFolder; }
-    // Recomputes the name from the mirror file; leaves it unchanged when the file is missing,
+    // Computes the name from the mirror file; leaves it unchanged when the file is missing,
     // unreadable or empty.
     void ReadMirrorBase();
 

@@ -1,5 +1,6 @@
 #include "support/ScriptedServer.h"
 
+#include <chrono>
 #include <cstdio>
 #include <stdexcept>
 
@@ -116,6 +117,15 @@ ScriptedServer::Handler answer(int status, QByteArray body) {
     return [status, body](const httplib::Request&, httplib::Response& response) {
         response.status = status;
         response.body = body.toStdString();
+    };
+}
+
+ScriptedServer::Handler Gate::hold(ScriptedServer::Handler handler) const {
+    return [open = m_open, handler](const httplib::Request& request, httplib::Response& response) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+        while (!open->load() && std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        handler(request, response);
     };
 }
 

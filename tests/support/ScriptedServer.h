@@ -5,9 +5,11 @@
 
 #include <httplib.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -71,5 +73,16 @@ ScriptedServer::Handler serveRanges(QByteArray content, BlockTweak tweak = {});
 
 // Answers every request with status and body, ignoring any range.
 ScriptedServer::Handler answer(int status, QByteArray body = {});
+
+// Holds the answers of a handler back until it is opened (or a minute has passed), so that a
+// test can act while the program waits for an answer. Copies share one state.
+class Gate {
+public:
+    void open() const { m_open->store(true); }
+    ScriptedServer::Handler hold(ScriptedServer::Handler handler) const;
+
+private:
+    std::shared_ptr<std::atomic<bool>> m_open = std::make_shared<std::atomic<bool>>(false);
+};
 
 } // namespace velmora::test

@@ -12,7 +12,8 @@ swfgen="$build/tools/swf/velmora-swfgen"
 
 rm -rf "$program" "$site"
 cmake --install "$build" --prefix "$program" > /dev/null
-# Where the program and the site keep their files (local_* and site_* variables).
+# The program's version, and where the program and the site keep their files (local_* and
+# site_* variables).
 eval "$("$build/tools/paths/velmora-paths" "$program" "$site" tools/demo/guihu.txt)"
 for f in "$site_mirror_file" "$site_catalogue" "$site_catalogue_version" "$site_program_version" \
   "$local_catalogue" "$local_mirror_file" "$local_catalogue_version" "$local_program_version"; do
@@ -25,7 +26,7 @@ cp tools/demo/site/*.htm tools/demo/site/style.css "$site/"
 cp tools/demo/guihu.txt "$site_mirror_file"
 "$catalogue_tool" tools/demo/catalogue.csv "$site_catalogue"
 printf '1\r\n' > "$site_catalogue_version"
-printf '1.0\r\n' > "$site_program_version"
+printf '%s\r\n' "$version" > "$site_program_version"
 kinds=(arrows bounce spin)
 i=0
 for id in $(tail -n +2 tools/demo/catalogue.csv | cut -d, -f1); do

@@ -2,6 +2,7 @@
 
 #include "catalogue/Favourites.h"
 #include "catalogue/GameList.h"
+#include "common/BuildSettings.h"
 #include "common/FileHelpers.h"
 #include "download/DownloadQueue.h"
 #include "download/GameDownload.h"
@@ -44,7 +45,7 @@ Form1::Form1(Environment environment, QWidget* parent)
     , m_mirror(m_paths)
     , m_tabRow(*this) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Velmora游戏盒1.0"));
+    setWindowTitle(QString::fromUtf8(ProductName) + QString::fromUtf8(ProgramVersion));
     setWindowIcon(Artwork::windowIcon());
     Colours::paintBlack(*this, Colours::LightGrey);
     // Moves over the bare surface reset the tab colours.

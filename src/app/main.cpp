@@ -11,7 +11,7 @@
 int main(int argc, char** argv) {
     velmora::prepareWebEngine();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(velmora::QtMessageSink::ApplicationTitle);
+    QApplication::setApplicationName(QString::fromUtf8(velmora::ProductName));
 
     const QString programFolder = QCoreApplication::applicationDirPath();
     velmora::QtMessageSink messages;

@@ -1,6 +1,8 @@
 // velmora-paths: prints, as shell assignments, where a program folder and a copy of the site
-// keep their files, so that scripts lay them out with the program's own names.
+// keep their files, and the program's version, so that scripts lay them out with the program's
+// own names.
 
+#include "common/BuildSettings.h"
 #include "common/InstallPaths.h"
 #include "common/SitePaths.h"
 #include "common/TextValueFile.h"
@@ -26,9 +28,10 @@ void printPath(const char* name, const QString& path) {
 
 int main(int argc, char* argv[]) {
     if (argc != 4) {
-        std::fprintf(stderr, "usage: velmora-paths <program folder> <site folder> <mirror file>\n"
-                             "Prints shell assignments of the files of a program folder and a site\n"
-                             "folder; the mirror file names the site's game folder.\n");
+        std::fprintf(stderr,
+                     "usage: velmora-paths <program folder> <site folder> <mirror file>\n"
+                     "Prints shell assignments of the program's version and of the files of a\n"
+                     "program folder and a site folder; the mirror file names the site's game folder.\n");
         return 2;
     }
     const velmora::InstallPaths program(QFile::decodeName(argv[1]));
@@ -38,6 +41,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "velmora-paths: cannot read %s\n", argv[3]);
         return 1;
     }
+    print("version", QString::fromUtf8(velmora::ProgramVersion));
     printPath("local_catalogue", program.catalogueFile());
     printPath("local_mirror_file", program.mirrorFile());
     printPath("local_catalogue_version", program.catalogueVersionFile());

@@ -112,7 +112,7 @@ int runChild(int argc, char** argv, const QString& appPath, const QString& playe
 } // namespace
 
 int main(int argc, char** argv) {
-    const QString playerFolder = QStringLiteral(PLAYER_FOLDER);
+    const QString playerFolder = QStringLiteral(VELMORA_PLAYER_DIR);
     if (argc >= 4 && qstrcmp(argv[1], "--child") == 0)
         return runChild(argc, argv, QString::fromLocal8Bit(argv[2]), playerFolder,
                         QString::fromLocal8Bit(argv[3]));

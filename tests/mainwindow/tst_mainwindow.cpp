@@ -86,7 +86,7 @@ class MainWindowTest : public QObject {
 private:
     std::unique_ptr<Form1> openWindow(const Installation& installation) {
         Form1::Environment env{installation.appPath, m_site.baseUrl(), &m_messages,
-                               QStringLiteral(PLAYER_FOLDER), [this] {
+                               QStringLiteral(VELMORA_PLAYER_DIR), [this] {
                                    ++m_endRequests;
                                }};
         auto form = std::make_unique<Form1>(env);
@@ -362,8 +362,10 @@ private Q_SLOTS:
         QFETCH(bool, warned);
         Installation installation(folder);
         int rowsWhenWarned = -1;
-        Form1 form({installation.appPath, m_site.baseUrl(), &m_messages, QStringLiteral(PLAYER_FOLDER), [] {
-                    }});
+        const auto endProgram = [] {
+        };
+        Form1 form({installation.appPath, m_site.baseUrl(), &m_messages, QStringLiteral(VELMORA_PLAYER_DIR),
+                    endProgram});
         // The check comes last: the hot list is already filled when the warning shows.
         m_messages.onShow = [&] {
             rowsWhenWarned = form.findChild<QListWidget*>("List1")->count();

@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QSet>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -363,10 +362,7 @@ void DownloadTest::downloadGame() {
 
 // Nothing answers at all: no status to judge, so no message, only the missing name.
 void DownloadTest::refusedConnectionFailsSilently() {
-    QTcpServer closed;
-    QVERIFY(closed.listen(QHostAddress::LocalHost));
-    const QString site = QStringLiteral("http://127.0.0.1:%1/").arg(closed.serverPort());
-    closed.close();
+    const QString site = QStringLiteral("http://127.0.0.1:%1/").arg(test::closedPort());
     MirrorBase mirror(*m_paths);
     GameWindow window;
 

@@ -21,7 +21,8 @@ constexpr int kLoadTimeout = 60000;
 } // namespace
 
 void BrowserTest::initTestCase() {
-    m_server = std::make_unique<DataServer>();
+    m_server = std::make_unique<ScriptedServer>();
+    m_server->serveFiles(QStringLiteral(VELMORA_TEST_DATA));
 }
 
 void BrowserTest::cleanupTestCase() {

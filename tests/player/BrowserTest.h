@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TestSupport.h"
+#include "support/ScriptedServer.h"
 
 #include <QObject>
 
@@ -22,7 +23,7 @@ private Q_SLOTS:
     void reportsDeadPageProcess();
 
 private:
-    std::unique_ptr<DataServer> m_server;
+    std::unique_ptr<ScriptedServer> m_server;
 };
 
 } // namespace velmora::test

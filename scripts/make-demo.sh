@@ -8,7 +8,14 @@ demo=$2
 program="$demo/program"
 site="$demo/site"
 catalogue_tool="$build/tools/catalogue/velmora-catalogue"
-swfgen="$build/tools/swf/velmora-swfgen"
+games="$build/tools/games"
+# The game of each catalogue entry: tools/games/<folder>, built as <folder>.swf.
+declare -A game_of=([101]=starpatrol [102]=echo [103]=blockpop [104]=bricks)
+
+if [ ! -f "$games/starpatrol.swf" ]; then
+  echo "The demo games are not built: Haxe is missing (scripts/install-deps.sh installs it)" >&2
+  exit 1
+fi
 
 rm -rf "$program" "$site"
 cmake --install "$build" --prefix "$program" > /dev/null
@@ -27,21 +34,16 @@ cp tools/demo/guihu.txt "$site_mirror_file"
 "$catalogue_tool" tools/demo/catalogue.csv "$site_catalogue"
 printf '1\r\n' > "$site_catalogue_version"
 printf '%s\r\n' "$version" > "$site_program_version"
-kinds=(arrows bounce spin)
-i=0
 for id in $(tail -n +2 tools/demo/catalogue.csv | cut -d, -f1); do
-  "$swfgen" "${kinds[i % ${#kinds[@]}]}" "$site_games/$id.swf"
-  i=$((i + 1))
+  cp "$games/${game_of[$id]}.swf" "$site_games/$id.swf"
 done
 
-# The installation: the catalogue, its state files, three games already downloaded and one
-# game of the user's own in the favourites folder.
+# The installation: the catalogue, its state files, one game already downloaded and one game
+# of the user's own in the favourites folder; the others download on their first click.
 cp "$site_catalogue" "$local_catalogue"
 cp tools/demo/guihu.txt "$local_mirror_file"
 cp "$site_catalogue_version" "$local_catalogue_version"
 cp "$site_program_version" "$local_program_version"
-for id in 101 104 107; do
-  cp "$site_games/$id.swf" "$local_games/$id.swf"
-done
-"$swfgen" bounce "$local_favourites/弹弹球.swf"
+cp "$site_games/101.swf" "$local_games/101.swf"
+cp "$games/bricks.swf" "$local_favourites/打砖块.swf"
 echo "Demo installation in $program, demo site in $site"

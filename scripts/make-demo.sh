@@ -19,27 +19,31 @@ fi
 
 rm -rf "$program" "$site"
 cmake --install "$build" --prefix "$program" > /dev/null
+# The program's version, and where the program and the site keep their files (local_* and
+# site_* variables).
+eval "$("$build/tools/paths/velmora-paths" "$program" "$site" tools/demo/guihu.txt)"
+for f in "$site_mirror_file" "$site_catalogue" "$site_catalogue_version" "$site_program_version" \
+  "$local_catalogue" "$local_mirror_file" "$local_catalogue_version" "$local_program_version"; do
+  mkdir -p "$(dirname "$f")"
+done
+mkdir -p "$site_games" "$local_games" "$local_favourites"
 
 # The site: side panel pages, the update files and the games in the remote game folder.
-mkdir -p "$site/gengxin"
 cp tools/demo/site/*.htm tools/demo/site/style.css "$site/"
-cp tools/demo/guihu.txt "$site/gengxin/guihu.txt"
-"$catalogue_tool" tools/demo/catalogue.csv "$site/gengxin/db1.txt"
-printf '1\r\n' > "$site/gengxin/gengxin.txt"
-printf '1.0\r\n' > "$site/gengxin/update.txt"
-remote_folder=swfs # characters 10, 11, 4 and 5 of the first value of guihu.txt
-mkdir -p "$site/$remote_folder"
+cp tools/demo/guihu.txt "$site_mirror_file"
+"$catalogue_tool" tools/demo/catalogue.csv "$site_catalogue"
+printf '1\r\n' > "$site_catalogue_version"
+printf '%s\r\n' "$version" > "$site_program_version"
 for id in $(tail -n +2 tools/demo/catalogue.csv | cut -d, -f1); do
-  cp "$games/${game_of[$id]}.swf" "$site/$remote_folder/$id.swf"
+  cp "$games/${game_of[$id]}.swf" "$site_games/$id.swf"
 done
 
 # The installation: the catalogue, its state files, one game already downloaded and one game
 # of the user's own in the favourites folder; the others download on their first click.
-mkdir -p "$program/cons"
-cp "$site/gengxin/db1.txt" "$program/cons/db1.mdb"
-cp tools/demo/guihu.txt "$program/cons/guihu.inb"
-cp "$site/gengxin/gengxin.txt" "$program/cons/gengxin.inb"
-cp "$site/gengxin/update.txt" "$program/cons/update.inb"
-cp "$site/$remote_folder/101.swf" "$program/res/velmora/101.swf"
-cp "$games/bricks.swf" "$program/我的收藏/打砖块.swf"
+cp "$site_catalogue" "$local_catalogue"
+cp tools/demo/guihu.txt "$local_mirror_file"
+cp "$site_catalogue_version" "$local_catalogue_version"
+cp "$site_program_version" "$local_program_version"
+cp "$site_games/101.swf" "$local_games/101.swf"
+cp "$games/bricks.swf" "$local_favourites/打砖块.swf"
 echo "Demo installation in $program, demo site in $site"

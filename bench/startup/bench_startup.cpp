@@ -5,6 +5,7 @@
 // The parent builds the installation and starts itself as the measured child.
 
 #include "app/Form1.h"
+#include "common/InstallPaths.h"
 #include "platform/QtMessageSink.h"
 #include "platform/web/FlashPlayer.h"
 #include "platform/web/WebEngineSetup.h"
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -31,22 +33,25 @@ namespace {
 
 constexpr int Runs = 5;
 
+void writeFile(const QString& path, const QByteArray& content) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
 QString makeInstallation(const QString& root) {
     const QString app = root + QStringLiteral("/box");
-    QDir().mkpath(app + QStringLiteral("/cons"));
-    QDir().mkpath(app + QStringLiteral("/res/velmora"));
+    const InstallPaths paths(app);
+    QDir().mkpath(QFileInfo(paths.catalogueFile()).absolutePath());
     std::vector<tools::CatalogueRecord> games;
     for (int id = 1; id <= 300; ++id)
         games.push_back({id, QStringLiteral("游戏%1").arg(id), qint32(1 + id % 3), double(id % 50),
                          QStringLiteral("一个小游戏的介绍。")});
-    if (!tools::writeCatalogue(games, app + QStringLiteral("/cons/db1.mdb")).isEmpty())
+    if (!tools::writeCatalogue(games, paths.catalogueFile()).isEmpty())
         qFatal("cannot write the catalogue");
-    QFile guihu(app + QStringLiteral("/cons/guihu.inb"));
-    if (guihu.open(QIODevice::WriteOnly))
-        guihu.write("xyzfs1234sw\r\n");
-    QFile game(app + QStringLiteral("/res/velmora/3.swf"));
-    if (game.open(QIODevice::WriteOnly))
-        game.write(swf::demoMovie(swf::demoMovieKinds().front()));
+    writeFile(paths.mirrorFile(), "xyzfs1234sw\r\n");
+    writeFile(paths.gameFile(3), swf::demoMovie(swf::demoMovieKinds().front()));
     return app;
 }
 
@@ -96,7 +101,7 @@ int runChild(int argc, char** argv, const QString& appPath, const QString& playe
         for (int row = 0; row < list->count(); ++row) {
             if (list->item(row)->data(Qt::UserRole).toInt() == 3) {
                 list->setCurrentRow(row);
-                player->setMovie(appPath + QStringLiteral("/res/velmora/3.swf"));
+                player->setMovie(InstallPaths(appPath).gameFile(3));
             }
         }
     });
@@ -107,7 +112,7 @@ int runChild(int argc, char** argv, const QString& appPath, const QString& playe
 } // namespace
 
 int main(int argc, char** argv) {
-    const QString playerFolder = QStringLiteral(PLAYER_FOLDER);
+    const QString playerFolder = QStringLiteral(VELMORA_PLAYER_DIR);
     if (argc >= 4 && qstrcmp(argv[1], "--child") == 0)
         return runChild(argc, argv, QString::fromLocal8Bit(argv[2]), playerFolder,
                         QString::fromLocal8Bit(argv[3]));

@@ -1,31 +1,32 @@
 #pragma once
 
-#include "app/InstallPaths.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Categories.h"
+#include "common/InstallPaths.h"
+#include "common/SitePaths.h"
 #include "download/BlockTransfer.h"
 #include "download/RemoteGameFolder.h"
 #include "ui/LayoutEngine.h"
+#include "ui/TabRow.h"
 
 #include <QWidget>
-#include <array>
 #include <functional>
-#include <optional>
 
-class QLabel;
-class QListWidget;
+class QListView;
 class QPushButton;
 class QTimer;
 
 namespace velmora {
 
+class DownloadQueue;
 class FlashPlayer;
 class ListBox;
 class MessageSink;
-class TabLabel;
+class SidePanel;
 class WebBrowser;
 
-// The main window: the tab row, the game list, the player and the side panel strip.
+// The main window: the tab row, the game list, the player and the side panel strip. It makes
+// the controls and wires them to the classes that act for them.
 class Form1 : public QWidget {
     Q_OBJECT
 public:
@@ -47,7 +48,7 @@ public:
     void showAtStart();
 
     const QString& GameFolder() const { return m_gameFolder; }
-    QString RemoteGameFolder() const { return m_mirror ? m_mirror->remoteGameFolder() : QString(); }
+    const QString& RemoteGameFolder() const { return m_mirror.remoteGameFolder(); }
     const QString& CurrentCategory() const { return m_currentCategory; }
 
 protected:
@@ -57,44 +58,34 @@ protected:
 
 private:
     void createControls();
+    void connectControls();
     void resizeHandler();
-    TabLabel* createTab(const char* name, const QString& caption, int left, int width);
     void ShowDefaultCategory();
     void FillGameList(quint8 category);
     void showCatalogueTab(const CategoryTab& tab);
     void showFavourites();
-    bool refuseWhileDownloading();
-    void CheckRunLocation();
     void navigateToPage(const CategoryTab& tab);
+    void CheckRunLocation();
     void List1Click();
-    void QueueGameDownload();
-    void ShowGameInfo();
-    void endGameInfo();
 
-    Environment m_env;
+    Environment m_environment;
     InstallPaths m_paths;
+    SitePaths m_site;
     Catalogue m_catalogue;
+    MirrorBase m_mirror;
     QString m_gameFolder;
-    std::optional<MirrorBase> m_mirror;
     QString m_currentCategory;
-    LayoutEngine m_layout;
+    LayoutEngine m_layoutEngine;
+    TabRow m_tabRow;
 
-    QTimer* Timer1 = nullptr;
-    QTimer* Timer2 = nullptr;
-    QPushButton* Command6 = nullptr;
-    QListWidget* List2 = nullptr;
-    ListBox* List1 = nullptr;
-    WebBrowser* WebBrowser1 = nullptr;
     FlashPlayer* ShockwaveFlash1 = nullptr;
-    QLabel* Label50 = nullptr;
-    TabLabel* Label1 = nullptr;
-    TabLabel* Label2 = nullptr;
-    TabLabel* Label3 = nullptr;
-    TabLabel* Label51 = nullptr;
-    TabLabel* Label52 = nullptr;
-    TabLabel* Label53 = nullptr;
-    TabLabel* Label54 = nullptr;
-    std::array<TabLabel*, 7> m_tabs{};
+    WebBrowser* WebBrowser1 = nullptr;
+    ListBox* List1 = nullptr;
+    QListView* List2 = nullptr;
+    QPushButton* Command6 = nullptr;
+    QTimer* Timer1 = nullptr;
+    DownloadQueue* m_downloadQueue = nullptr;
+    SidePanel* m_sidePanel = nullptr;
 };
 
 } // namespace velmora

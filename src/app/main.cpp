@@ -1,5 +1,5 @@
 #include "app/Form1.h"
-#include "app/SiteBaseUrl.h"
+#include "common/BuildSettings.h"
 #include "platform/QtMessageSink.h"
 #include "platform/web/WebEngineSetup.h"
 
@@ -11,7 +11,7 @@
 int main(int argc, char** argv) {
     velmora::prepareWebEngine();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(velmora::QtMessageSink::ApplicationTitle);
+    QApplication::setApplicationName(QString::fromUtf8(velmora::ProductName));
 
     const QString programFolder = QCoreApplication::applicationDirPath();
     velmora::QtMessageSink messages;

@@ -1,5 +1,8 @@
 #include "catalogue/Catalogue.h"
 
+#include "catalogue/CatalogueSchema.h"
+#include "catalogue/GameList.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -8,8 +11,7 @@ namespace velmora {
 
 namespace {
 
-const QString Table = QStringLiteral("zong");
-const QString Password = QStringLiteral("518274");
+namespace Schema = CatalogueSchema;
 
 bool isNumber(const QVariant& value) {
     return value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Double;
@@ -40,7 +42,7 @@ double priorityOf(const QVariant& value) {
 } // namespace
 
 Catalogue::Catalogue(QString databasePath)
-    : m_zong(std::move(databasePath), Password) {
+    : m_reader(std::move(databasePath), Schema::Password) {
 }
 
 CategoryListing Catalogue::listCategory(quint8 category) const {
@@ -50,9 +52,9 @@ CategoryListing Catalogue::listCategory(quint8 category) const {
     };
     std::vector<Row> rows;
     bool fieldFailed = false;
-    const QStringList columns{QStringLiteral("name"), QStringLiteral("id"), QStringLiteral("fenlei"),
-                              QStringLiteral("youxianji")};
-    const bool read = m_zong.read(Table, columns, [&](const QVariantList& row) {
+    const QStringList columns{Schema::Name.name, Schema::Id.name, Schema::Fenlei.name,
+                              Schema::Youxianji.name};
+    const bool read = m_reader.read(Schema::Table, columns, [&](const QVariantList& row) {
         if (!isNumber(row[2]) || row[2].toDouble() != category)
             return true;
         const auto id = gameIdOf(row[1]);
@@ -74,10 +76,10 @@ CategoryListing Catalogue::listCategory(quint8 category) const {
 
 QString Catalogue::GetGameName(bool onDisk, qint32 gameId) const {
     std::optional<QString> text;
-    m_zong.read(Table, {QStringLiteral("id"), QStringLiteral("name")}, [&](const QVariantList& row) {
+    m_reader.read(Schema::Table, {Schema::Id.name, Schema::Name.name}, [&](const QVariantList& row) {
         if (!hasId(row[0], gameId))
             return true;
-        text = (onDisk ? QStringLiteral(" ") : QStringLiteral("*")) + row[1].toString();
+        text = (onDisk ? GameList::OnDiskMarker : GameList::MissingMarker) + row[1].toString();
         return false;
     });
     return text.value_or(QString());
@@ -85,7 +87,7 @@ QString Catalogue::GetGameName(bool onDisk, qint32 gameId) const {
 
 GameInfo Catalogue::gameInfo(qint32 gameId) const {
     GameInfo info;
-    m_zong.read(Table, {QStringLiteral("id"), QStringLiteral("info")}, [&](const QVariantList& row) {
+    m_reader.read(Schema::Table, {Schema::Id.name, Schema::Info.name}, [&](const QVariantList& row) {
         if (!hasId(row[0], gameId))
             return true;
         info.kind = row[1].isValid() ? GameInfo::Kind::Text : GameInfo::Kind::Null;

@@ -30,27 +30,27 @@ struct GameInfo {
     QString text;
 };
 
-// The catalogue database, table zong. Each read opens the file, reads and closes it again, so a
-// catalogue replaced by an update is seen by the next read. Failures are silent.
+// The catalogue database (CatalogueSchema). Each read opens the file, reads and closes it again,
+// so a catalogue replaced by an update is seen by the next read. Failures are silent.
 class Catalogue {
 public:
     // databasePath: the catalogue file (InstallPaths::catalogueFile()).
     explicit Catalogue(QString databasePath);
 
-    // "select name,id from zong where fenlei=" + category + " order by youxianji DESC": the
-    // games of one category, highest priority first, equal priorities in table order.
+    // The games of one category (fenlei), highest priority (youxianji) first, equal priorities
+    // in table order.
     CategoryListing listCategory(quint8 category) const;
 
-    // "select name from zong where id=" + gameId: the game's text for its row in the game list,
-    // " " + name when its file is on disk, "*" + name when not; a Null name gives the marker
-    // alone. "" when there is no such game or the catalogue cannot be read.
+    // The text of the game's row in the game list: " " + name when its file is on disk, "*" +
+    // name when not; a Null name gives the marker alone. "" when there is no such game or the
+    // catalogue cannot be read.
     QString GetGameName(bool onDisk, qint32 gameId) const;
 
-    // "select info from zong where id=" + gameId.
+    // The game's description.
     GameInfo gameInfo(qint32 gameId) const;
 
 private:
-    jet::JetTableReader m_zong;
+    jet::JetTableReader m_reader;
 };
 
 } // namespace velmora

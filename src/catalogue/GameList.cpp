@@ -1,15 +1,12 @@
 #include "catalogue/GameList.h"
 
 #include "catalogue/Catalogue.h"
-#include "download/FileHelpers.h"
+#include "common/FileHelpers.h"
+#include "common/InstallPaths.h"
 
 #include <QFileInfo>
 
 namespace velmora::GameList {
-
-QString gameFile(const QString& gameFolder, qint32 gameId) {
-    return gameFolder + QString::number(gameId) + QStringLiteral(".swf");
-}
 
 std::vector<GameListRow> catalogueRows(const Catalogue& catalogue, quint8 category,
                                        const QString& gameFolder) {
@@ -22,7 +19,7 @@ std::vector<GameListRow> catalogueRows(const Catalogue& catalogue, quint8 catego
         return rows;
 
     for (GameListRow& row : rows) {
-        const QString path = gameFile(gameFolder, row.gameId);
+        const QString path = gameFolder + gameFileName(row.gameId);
         if (!fileExists(path)) {
             row.text.prepend(MissingMarker);
         } else if (QFileInfo(path).size() == 0) {

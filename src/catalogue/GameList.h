@@ -18,13 +18,10 @@ namespace GameList {
 inline const QString OnDiskMarker = QStringLiteral(" ");
 inline const QString MissingMarker = QStringLiteral("*");
 
-// The game file of a catalogue game: gameFolder ends with a separator.
-QString gameFile(const QString& gameFolder, qint32 gameId);
-
 // The rows of one catalogue category, each marked by whether its game file is on disk. An
 // empty game file (a download cut short) counts as missing and is deleted. When the catalogue
 // read fails part way, the rows read so far come back unmarked; when an empty file cannot be
-// deleted, the rows from there on stay unmarked.
+// deleted, the rows from there on stay unmarked. gameFolder ends with a separator.
 std::vector<GameListRow> catalogueRows(const Catalogue& catalogue, quint8 category,
                                        const QString& gameFolder);
 

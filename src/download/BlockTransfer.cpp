@@ -1,7 +1,7 @@
 #include "download/BlockTransfer.h"
 
+#include "common/FileHelpers.h"
 #include "download/ContentRange.h"
-#include "download/FileHelpers.h"
 #include "download/HttpRequest.h"
 
 #include <QCoreApplication>

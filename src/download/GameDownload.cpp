@@ -60,9 +60,8 @@ private:
 };
 
 void refreshMirrorBase(const GameDownloadContext& context) {
-    DownloadToFile(QUrl(context.siteBaseUrl + QStringLiteral("gengxin/guihu.txt")),
-                   context.paths.local(QStringLiteral("cons/guihu2.inb")),
-                   context.paths.local(QStringLiteral("cons/guihu.inb")), context.budget);
+    DownloadToFile(QUrl(context.site.mirrorFile()), context.paths.mirrorTempFile(),
+                   context.paths.mirrorFile(), context.budget);
     // Also after a failed refresh: the name is then read again from the old file.
     context.mirror.ReadMirrorBase();
 }
@@ -70,10 +69,9 @@ void refreshMirrorBase(const GameDownloadContext& context) {
 } // namespace
 
 void DownloadGame(const GameDownloadContext& context, qint16 listIndex, qint32 gameId) {
-    const QString fileName = QString::number(gameId) + QStringLiteral(".swf");
-    const QUrl url(context.siteBaseUrl + context.mirror.remoteGameFolder() + u'/' + fileName);
+    const QUrl url(context.site.gameFile(context.mirror.remoteGameFolder(), gameId));
     GameProgress progress(context, listIndex);
-    const bool onDisk = transferToFile(url, context.paths.gameFolder() + fileName, progress, context.budget);
+    const bool onDisk = transferToFile(url, context.paths.gameFile(gameId), progress, context.budget);
     context.setRowText(listIndex, context.gameName(onDisk, gameId));
     if (progress.failure() == TransferFailure::NotFound)
         refreshMirrorBase(context);

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/InstallPaths.h"
+#include "common/InstallPaths.h"
+#include "common/SitePaths.h"
 #include "download/BlockTransfer.h"
 
 #include <QString>
@@ -14,8 +15,7 @@ class MirrorBase;
 // What a game download needs from the program around it.
 struct GameDownloadContext {
     InstallPaths paths;
-    // Scheme and host with a trailing slash; the program passes SiteBaseUrl.
-    QString siteBaseUrl;
+    SitePaths site;
     MirrorBase& mirror;
     MessageSink& messages;
     // Sets the text of row listIndex of the game list.
@@ -30,7 +30,7 @@ struct GameDownloadContext {
 // Fetches the game's file from the site's game folder straight into the game folder, showing
 // the progress in row listIndex and the reason of a failure in a message box. Ends with the
 // game's name in the row, marked by whether the file is now on disk. After a 404 it refreshes
-// cons/guihu.inb from the site and recomputes the remote game folder for the next attempt.
+// the mirror file from the site and recomputes the remote game folder for the next attempt.
 void DownloadGame(const GameDownloadContext& context, qint16 listIndex, qint32 gameId);
 
 } // namespace velmora

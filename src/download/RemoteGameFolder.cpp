@@ -1,7 +1,7 @@
 #include "download/RemoteGameFolder.h"
 
-#include "app/InstallPaths.h"
-#include "download/TextValueFile.h"
+#include "common/InstallPaths.h"
+#include "common/TextValueFile.h"
 
 namespace velmora {
 
@@ -10,8 +10,7 @@ QString remoteGameFolderFrom(const QString& firstValue) {
 }
 
 MirrorBase::MirrorBase(const InstallPaths& paths)
-    : m_sourcePath(paths.local(QStringLiteral("cons/guihu.inb"))) {
-    ReadMirrorBase();
+    : m_sourcePath(paths.mirrorFile()) {
 }
 
 void MirrorBase::ReadMirrorBase() {

@@ -1,5 +1,7 @@
 #include "platform/QtMessageSink.h"
 
+#include "common/BuildSettings.h"
+
 #include <QMessageBox>
 
 namespace velmora {
@@ -11,7 +13,7 @@ QtMessageSink::QtMessageSink(QWidget* parent)
 MessageSink::Answer QtMessageSink::show(const QString& text, const QString& caption, Icon icon,
                                         Buttons buttons) {
     QMessageBox box(m_parent);
-    box.setWindowTitle(caption.isEmpty() ? ApplicationTitle : caption);
+    box.setWindowTitle(caption.isEmpty() ? QString::fromUtf8(ProductName) : caption);
     box.setText(text);
     switch (icon) {
     case Icon::None:

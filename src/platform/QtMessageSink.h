@@ -9,8 +9,6 @@ namespace velmora {
 // The real message boxes: modal, with the icon, buttons and caption asked for.
 class QtMessageSink : public MessageSink {
 public:
-    static inline const QString ApplicationTitle = QStringLiteral("Velmora游戏盒");
-
     explicit QtMessageSink(QWidget* parent = nullptr);
     void setParent(QWidget* parent) { m_parent = parent; }
     Answer show(const QString& text, const QString& caption, Icon icon, Buttons buttons) override;

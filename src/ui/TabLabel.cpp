@@ -1,5 +1,7 @@
 #include "ui/TabLabel.h"
 
+#include "ui/Colours.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -7,11 +9,7 @@ namespace velmora {
 
 TabLabel::TabLabel(const QString& caption, QWidget* parent)
     : QLabel(caption, parent) {
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, Qt::black);
-    p.setColor(QPalette::WindowText, TabTextColor);
-    setPalette(p);
+    Colours::paintBlack(*this, TabTextColor);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setWordWrap(true);
     setFocusPolicy(Qt::NoFocus);

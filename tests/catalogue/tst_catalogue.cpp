@@ -1,4 +1,5 @@
 #include "catalogue/Catalogue.h"
+#include "catalogue/CatalogueSchema.h"
 #include "platform/jet/JetHeader.h"
 #include "platform/jet/JetImage.h"
 #include "platform/jet/JetValue.h"
@@ -18,7 +19,7 @@ using velmora::tools::CatalogueRecord;
 
 namespace {
 
-const QString Password = QStringLiteral("518274");
+const QString Password = CatalogueSchema::Password;
 
 // Records are built field by field: GCC's -Wmaybe-uninitialized misfires on temporaries of
 // std::optional<QString> in sanitizer builds.
@@ -145,9 +146,9 @@ private:
         QCOMPARE(info.kind, GameInfo::Kind::Failed);
     }
 
-    // The data pages of table zong, in file order: pages of type 1 that belong to the table
+    // The data pages of the games' table, in file order: pages of type 1 that belong to the table
     // definition that is not the system catalog's (page 2).
-    static std::vector<int> zongDataPages(const QByteArray& file) {
+    static std::vector<int> gameDataPages(const QByteArray& file) {
         const auto word = [&](int page, int at) {
             return qFromLittleEndian<quint32>(file.constData() + page * 4096 + at);
         };
@@ -257,14 +258,14 @@ private Q_SLOTS:
         QTest::newRow("wrong password")
             << write(sampleGames(), QStringLiteral("other.mdb"), QStringLiteral("518275"));
         QTest::newRow("longer password")
-            << write(sampleGames(), QStringLiteral("longer.mdb"), QStringLiteral("5182740"));
+            << write(sampleGames(), QStringLiteral("longer.mdb"), Password + u'0');
         QTest::newRow("no password") << write(sampleGames(), QStringLiteral("open.mdb"), QString());
         QTest::newRow("missing file") << m_dir.filePath(QStringLiteral("absent.mdb"));
         QTest::newRow("empty file") << store(QStringLiteral("empty.mdb"), {});
         QTest::newRow("not a database") << store(QStringLiteral("text.mdb"), QByteArray(9000, 'x'));
         QTest::newRow("header only") << store(QStringLiteral("header.mdb"), good.first(200));
         QTest::newRow("two pages") << store(QStringLiteral("two.mdb"), good.first(2 * 4096));
-        const int rows = zongDataPages(good).front() * 4096;
+        const int rows = gameDataPages(good).front() * 4096;
         QTest::newRow("cut inside the rows") << store(QStringLiteral("cut.mdb"), good.first(rows + 2048));
         QTest::newRow("cut before the rows") << store(QStringLiteral("cut2.mdb"), good.first(rows));
         QTest::newRow("a folder") << m_dir.path();
@@ -300,7 +301,7 @@ private Q_SLOTS:
         for (int i = 0; i < 400; ++i)
             games.push_back(game(i, QStringLiteral("游戏%1").arg(i), 1, 400 - i));
         QByteArray file = contents(write(games, QStringLiteral("many.mdb")));
-        const std::vector<int> pages = zongDataPages(file);
+        const std::vector<int> pages = gameDataPages(file);
         QVERIFY(pages.size() >= 3);
         // The first row of the second data page now points outside the page.
         qToLittleEndian<quint16>(0x1FF0, file.data() + pages[1] * 4096 + 14);

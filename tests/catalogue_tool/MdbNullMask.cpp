@@ -1,5 +1,7 @@
 #include "MdbNullMask.h"
 
+#include "catalogue/CatalogueSchema.h"
+
 #include <QFile>
 
 // glib first: mdbtools.h includes it inside extern "C", which C++ templates do not survive.
@@ -10,8 +12,8 @@ std::optional<std::vector<std::vector<bool>>> readNullMasks(const QString& path)
     MdbHandle* mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
     if (!mdb)
         return std::nullopt;
-    char name[] = "zong";
-    MdbTableDef* table = mdb_read_table_by_name(mdb, name, MDB_TABLE);
+    QByteArray name = velmora::CatalogueSchema::Table.toString().toUtf8();
+    MdbTableDef* table = mdb_read_table_by_name(mdb, name.data(), MDB_TABLE);
     if (!table) {
         mdb_close(mdb);
         return std::nullopt;

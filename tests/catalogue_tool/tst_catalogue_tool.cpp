@@ -38,14 +38,14 @@ Run runTool(const QStringList& arguments) {
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-// Table zong as mdb-export prints it, unquoted, with control characters as separators so that
+// The games' table as mdb-export prints it, unquoted, with control characters as separators so that
 // every text, commas, quotes and line breaks included, comes back verbatim.
 QList<QStringList> exportGames(const QString& path) {
     const QChar fieldSeparator(0x1F), rowSeparator(0x1E);
     QProcess process;
     process.start(QStringLiteral(MDB_EXPORT),
                   {QStringLiteral("-H"), QStringLiteral("-Q"), QStringLiteral("-d"), fieldSeparator,
-                   QStringLiteral("-R"), rowSeparator, path, QStringLiteral("zong")});
+                   QStringLiteral("-R"), rowSeparator, path, velmora::CatalogueSchema::Table});
     process.waitForFinished(-1);
     QList<QStringList> rows;
     for (const QString& row : QString::fromUtf8(process.readAllStandardOutput()).split(rowSeparator)) {
@@ -158,7 +158,7 @@ void TestCatalogueTool::largeCatalogue() {
 
 void TestCatalogueTool::databasePassword_data() {
     QTest::addColumn<QString>("password");
-    QTest::newRow("the catalogue's") << u"518274"_s;
+    QTest::newRow("the catalogue's") << QString(velmora::CatalogueSchema::Password);
     QTest::newRow("none") << QString();
     QTest::newRow("twenty characters") << u"密码密码密码密码密码abcdefghij"_s;
 }

@@ -1,7 +1,8 @@
 #include "support/ScriptedServer.h"
 
-#include "app/InstallPaths.h"
+#include "common/InstallPaths.h"
 #include "download/BlockTransfer.h"
+#include "download/DownloadQueue.h"
 #include "download/GameDownload.h"
 #include "download/RemoteGameFolder.h"
 #include "platform/MessageSink.h"
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QSet>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -87,12 +87,14 @@ public:
         return Answer::Ok;
     }
 
-    GameDownloadContext context(const InstallPaths& paths, const QString& site, MirrorBase& mirror) {
+    GameDownloadContext context(const InstallPaths& paths, const QString& site, MirrorBase& mirror,
+                                PollBudget budget = ShortBudget) {
         const auto setRow = [this](qint16 listIndex, const QString& text) {
             rowIndexes.insert(listIndex);
             rows << text;
         };
-        return {paths, site, mirror, *this, setRow, [this] { return queueLength; }, gameName, ShortBudget};
+        return {paths,    SitePaths(site), mirror, *this, setRow, [this] { return queueLength; },
+                gameName, budget};
     }
 
     int queueLength = 1;
@@ -122,6 +124,9 @@ private Q_SLOTS:
     void missingGameRefreshesMirror_data();
     void missingGameRefreshesMirror();
     void mirrorBaseKeepsItsValueWithoutFile();
+
+    void queueWorksOffGamesInClickOrder();
+    void serverErrorIsToldOnlyForTheLastQueuedGame();
 
 private:
     QString url(const std::string& path) const {
@@ -340,6 +345,7 @@ void DownloadTest::downloadGame() {
     writeFile(local(QStringLiteral("cons/guihu.inb")), "abcdefghijklmn\r\n");
     m_server->route("/jkde/7.swf", handler);
     MirrorBase mirror(*m_paths);
+    mirror.ReadMirrorBase();
     GameWindow window;
     window.queueLength = queueLength;
 
@@ -356,10 +362,7 @@ void DownloadTest::downloadGame() {
 
 // Nothing answers at all: no status to judge, so no message, only the missing name.
 void DownloadTest::refusedConnectionFailsSilently() {
-    QTcpServer closed;
-    QVERIFY(closed.listen(QHostAddress::LocalHost));
-    const QString site = QStringLiteral("http://127.0.0.1:%1/").arg(closed.serverPort());
-    closed.close();
+    const QString site = QStringLiteral("http://127.0.0.1:%1/").arg(test::closedPort());
     MirrorBase mirror(*m_paths);
     GameWindow window;
 
@@ -392,6 +395,7 @@ void DownloadTest::missingGameRefreshesMirror() {
     const QByteArray game = sampleContent(30000);
     m_server->route("/9A34/7.swf", test::serveRanges(game));
     MirrorBase mirror(*m_paths);
+    mirror.ReadMirrorBase();
     GameWindow window;
     const GameDownloadContext context = window.context(*m_paths, m_server->baseUrl(), mirror);
 
@@ -414,6 +418,7 @@ void DownloadTest::missingGameRefreshesMirror() {
 void DownloadTest::mirrorBaseKeepsItsValueWithoutFile() {
     const QString guihu = local(QStringLiteral("cons/guihu.inb"));
     MirrorBase mirror(*m_paths);
+    mirror.ReadMirrorBase();
     QCOMPARE(mirror.remoteGameFolder(), QString());
     writeFile(guihu, "  \"abcdefghij\",xyz\r\n");
     mirror.ReadMirrorBase();
@@ -421,6 +426,77 @@ void DownloadTest::mirrorBaseKeepsItsValueWithoutFile() {
     QVERIFY(QFile::remove(guihu));
     mirror.ReadMirrorBase();
     QCOMPARE(mirror.remoteGameFolder(), QStringLiteral("jde"));
+}
+
+// Games queued while one downloads wait their turn; the call that started the queue returns
+// only when the queue is empty, and meanwhile the list must not change.
+void DownloadTest::queueWorksOffGamesInClickOrder() {
+    writeFile(local(QStringLiteral("cons/guihu.inb")), "abcdefghijklmn\r\n");
+    const test::Gate firstAnswer;
+    m_server->route("/jkde/1.swf", firstAnswer.hold(test::serveRanges(sampleContent(30000))));
+    m_server->route("/jkde/2.swf", test::serveRanges(sampleContent(10)));
+    m_server->route("/jkde/3.swf", test::serveRanges(sampleContent(20)));
+    MirrorBase mirror(*m_paths);
+    mirror.ReadMirrorBase();
+    GameWindow window;
+    DownloadQueue queue(window.context(*m_paths, m_server->baseUrl(), mirror, PollBudget{}));
+    QVERIFY(!queue.refuseListChange());
+
+    QStringList whileDownloading;
+    QTimer::singleShot(0, [&] {
+        queue.QueueGameDownload(5, 2);
+        queue.QueueGameDownload(6, 3);
+        whileDownloading << window.rows;
+        for (int row = 0; row < queue.rowCount(); ++row)
+            whileDownloading << queue.index(row).data().toString() + u'/' +
+                                    queue.index(row).data(Qt::UserRole).toString();
+        whileDownloading << QString::number(queue.isQueued(6)) << QString::number(queue.isQueued(4))
+                         << QString::number(queue.refuseListChange());
+        firstAnswer.open();
+    });
+    queue.QueueGameDownload(4, 1);
+
+    QCOMPARE(
+        whileDownloading,
+        (QStringList{QStringLiteral("准备下载"), QStringLiteral("开始下载"), QStringLiteral("准备下载"),
+                     QStringLiteral("准备下载"), QStringLiteral("4/1"), QStringLiteral("5/2"),
+                     QStringLiteral("6/3"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1")}));
+    QCOMPARE(window.messages, QStringList{QStringLiteral("正在下载，请稍候！")});
+    QStringList order;
+    for (const auto& request : m_server->requests()) {
+        if (!order.contains(QString::fromStdString(request.path)))
+            order << QString::fromStdString(request.path);
+    }
+    QCOMPARE(order, (QStringList{QStringLiteral("/jkde/1.swf"), QStringLiteral("/jkde/2.swf"),
+                                 QStringLiteral("/jkde/3.swf")}));
+    QCOMPARE(window.rows.filter(QStringLiteral("游戏")),
+             (QStringList{QStringLiteral(" 游戏1"), QStringLiteral(" 游戏2"), QStringLiteral(" 游戏3")}));
+    QCOMPARE(queue.rowCount(), 0);
+    QVERIFY(!queue.isQueued(4));
+    QVERIFY(!queue.refuseListChange());
+    QCOMPARE(window.messages.size(), 1);
+}
+
+// The busy-network message is kept back while another game waits, so the queue must answer
+// the download's question about its length.
+void DownloadTest::serverErrorIsToldOnlyForTheLastQueuedGame() {
+    writeFile(local(QStringLiteral("cons/guihu.inb")), "abcdefghijklmn\r\n");
+    const test::Gate firstAnswer;
+    m_server->route("/jkde/1.swf", firstAnswer.hold(test::answer(500)));
+    m_server->route("/jkde/2.swf", test::answer(500));
+    MirrorBase mirror(*m_paths);
+    mirror.ReadMirrorBase();
+    GameWindow window;
+    DownloadQueue queue(window.context(*m_paths, m_server->baseUrl(), mirror, PollBudget{}));
+    QTimer::singleShot(0, [&] {
+        queue.QueueGameDownload(1, 2);
+        firstAnswer.open();
+    });
+    queue.QueueGameDownload(0, 1);
+
+    QCOMPARE(window.messages, QStringList{QStringLiteral("网络繁忙或不畅,请再试")});
+    QCOMPARE(window.rowIndexes, (QSet<qint16>{0, 1}));
+    QCOMPARE(window.rows.last(), QStringLiteral("*游戏2"));
 }
 
 QTEST_GUILESS_MAIN(DownloadTest)

@@ -1,8 +1,9 @@
 // libFuzzer target: arbitrary bytes as the catalogue file, through every read of the catalogue
-// and a full scan of table zong. Runs under AddressSanitizer and UBSan; a crash, a hang or a
+// and a full scan of the games' table. Runs under AddressSanitizer and UBSan; a crash, a hang or a
 // huge allocation, in our code or in libmdb, is a finding, and so is any text printed on the way
 // (reads must be silent).
 #include "catalogue/Catalogue.h"
+#include "catalogue/CatalogueSchema.h"
 #include "platform/jet/JetTableReader.h"
 
 #include <QCoreApplication>
@@ -65,11 +66,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.close();
 
     const StderrTrap silence;
-    using velmora::jet::JetTableReader;
-    const QStringList everything{QStringLiteral("id"), QStringLiteral("name"), QStringLiteral("fenlei"),
-                                 QStringLiteral("youxianji"), QStringLiteral("info")};
-    JetTableReader(catalogueFile(), QStringLiteral("518274"))
-        .read(QStringLiteral("zong"), everything, [](const QVariantList&) { return true; });
+    namespace Schema = velmora::CatalogueSchema;
+    QStringList everything;
+    for (const Schema::Column& column : Schema::Columns)
+        everything << column.name;
+    velmora::jet::JetTableReader(catalogueFile(), Schema::Password)
+        .read(Schema::Table, everything, [](const QVariantList&) { return true; });
 
     // The seeds' games have ids 1 to 8; let the input choose which one is looked up.
     const velmora::Catalogue catalogue(catalogueFile());

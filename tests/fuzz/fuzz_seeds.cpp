@@ -30,10 +30,10 @@ int main(int argc, char** argv) {
         const std::vector<CatalogueRecord>& records;
         QString password;
     } seeds[] = {
-        {"small.mdb", small, QStringLiteral("518274")},
-        {"pages.mdb", pages, QStringLiteral("518274")},
+        {"small.mdb", small, velmora::CatalogueSchema::Password},
+        {"pages.mdb", pages, velmora::CatalogueSchema::Password},
         {"open.mdb", small, QString()},
-        {"empty.mdb", none, QStringLiteral("518274")},
+        {"empty.mdb", none, velmora::CatalogueSchema::Password},
     };
     for (const auto& seed : seeds) {
         const QString error = velmora::tools::writeCatalogue(

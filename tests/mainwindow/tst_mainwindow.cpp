@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "common/InstallPaths.h"
 #include "platform/web/WebEngineSetup.h"
 #include "support/RecordingMessageSink.h"
 #include "support/ScriptedServer.h"
@@ -9,11 +10,13 @@
 #include "tools/catalogue/CatalogueWriter.h"
 
 #include "DemoMovies.h"
+#include "MovieWriter.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -42,9 +45,10 @@ void writeFile(const QString& path, const QByteArray& content) {
 // A program folder as users have it: a catalogue, two games on disk (one of them an empty file
 // left by a download that was cut short), no favourites folder yet.
 struct Installation {
-    explicit Installation(const QString& folderName = QStringLiteral("box")) {
-        appPath = root.path() + u'/' + folderName;
-        QDir().mkpath(appPath + QStringLiteral("/res/velmora"));
+    explicit Installation(const QString& folderName = QStringLiteral("box"))
+        : appPath(root.path() + u'/' + folderName)
+        , paths(appPath) {
+        QDir().mkpath(paths.gameFolder());
         const std::vector<tools::CatalogueRecord> games = {
             {11, QStringLiteral("方块跳跳"), 1, 50, QStringLiteral("跳吧")},
             {12, QStringLiteral("彩球大战"), 1, 90, std::nullopt},
@@ -53,18 +57,18 @@ struct Installation {
             {21, QStringLiteral("记忆翻牌"), 2, 10, std::nullopt},
             {31, QStringLiteral("疾风快跑"), 3, 10, std::nullopt},
         };
-        QDir().mkpath(appPath + QStringLiteral("/cons"));
-        const QString error = tools::writeCatalogue(games, appPath + QStringLiteral("/cons/db1.mdb"));
+        QDir().mkpath(QFileInfo(paths.catalogueFile()).absolutePath());
+        const QString error = tools::writeCatalogue(games, paths.catalogueFile());
         if (!error.isEmpty())
             qFatal("catalogue: %s", qPrintable(error));
-        writeFile(appPath + QStringLiteral("/cons/guihu.inb"), "abcdefghijklmn\r\n");
-        writeFile(appPath + QStringLiteral("/res/velmora/11.swf"),
-                  swf::demoMovie(swf::demoMovieKinds().front()));
-        writeFile(appPath + QStringLiteral("/res/velmora/14.swf"), QByteArray());
+        writeFile(paths.mirrorFile(), "abcdefghijklmn\r\n");
+        writeFile(paths.gameFile(11), swf::demoMovie(swf::demoMovieKinds().front()));
+        writeFile(paths.gameFile(14), QByteArray());
     }
 
     QTemporaryDir root;
     QString appPath;
+    InstallPaths paths;
 };
 
 QStringList rowTexts(const QListWidget* list) {
@@ -82,7 +86,7 @@ class MainWindowTest : public QObject {
 private:
     std::unique_ptr<Form1> openWindow(const Installation& installation) {
         Form1::Environment env{installation.appPath, m_site.baseUrl(), &m_messages,
-                               QStringLiteral(PLAYER_FOLDER), [this] {
+                               QStringLiteral(VELMORA_PLAYER_DIR), [this] {
                                    ++m_endRequests;
                                }};
         auto form = std::make_unique<Form1>(env);
@@ -101,11 +105,6 @@ private:
         auto* list = control<QListWidget>(form, "List1");
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(row)).center());
-    }
-
-    // A game served slowly enough that clicks can happen while it downloads.
-    static test::ScriptedServer::Handler slowGame(const QByteArray& content) {
-        return test::serveRanges(content, [](qint64, httplib::Response&) { QThread::msleep(150); });
     }
 
     static void release(QWidget* label) {
@@ -286,24 +285,41 @@ private Q_SLOTS:
 
     void tabsRefuseToSwitchWhileDownloadsAreQueued() {
         Installation installation;
+        const test::Gate gameAnswer;
+        m_site.route("/jkde/12.swf", gameAnswer.hold(test::serveRanges("FWS")));
         auto form = openWindow(installation);
+        form->show();
         auto* list = control<QListWidget>(*form, "List1");
-        control<QListWidget>(*form, "List2")->addItem(QStringLiteral("0"));
-        const QStringList before = rowTexts(list);
+        QStringList before;
+        QStringList categories;
+        QStringList after;
 
-        for (const char* tab : {"Label2", "Label3", "Label51"}) {
-            release(control<QWidget>(*form, tab));
-            QCOMPARE(form->CurrentCategory(), QStringLiteral("remen"));
-            QCOMPARE(rowTexts(list), before);
-        }
+        // While the game of row 0 downloads.
+        QTimer::singleShot(0, this, [&] {
+            before = rowTexts(list);
+            for (const char* tab : {"Label2", "Label3", "Label51"}) {
+                release(control<QWidget>(*form, tab));
+                categories << form->CurrentCategory();
+                after = rowTexts(list);
+            }
+            gameAnswer.open();
+        });
+        clickRow(*form, 0);
+
+        QCOMPARE(categories, QStringList(3, QStringLiteral("remen")));
+        QCOMPARE(after, before);
         QCOMPARE(m_messages.shown.size(), size_t(3));
         for (const auto& shown : m_messages.shown) {
             QCOMPARE(shown.text, QStringLiteral("正在下载，请稍候！"));
             QCOMPARE(shown.caption, QStringLiteral("提示"));
             QCOMPARE(shown.icon, MessageSink::Icon::Information);
         }
-        // The current tab is no switch, so it is not refused either.
+        // The current tab is no switch, so it is not refused either; once the queue is empty
+        // the tabs switch again.
         release(control<QWidget>(*form, "Label1"));
+        QCOMPARE(m_messages.shown.size(), size_t(3));
+        release(control<QWidget>(*form, "Label2"));
+        QCOMPARE(form->CurrentCategory(), QStringLiteral("yizhi"));
         QCOMPARE(m_messages.shown.size(), size_t(3));
     }
 
@@ -346,8 +362,10 @@ private Q_SLOTS:
         QFETCH(bool, warned);
         Installation installation(folder);
         int rowsWhenWarned = -1;
-        Form1 form({installation.appPath, m_site.baseUrl(), &m_messages, QStringLiteral(PLAYER_FOLDER), [] {
-                    }});
+        const auto endProgram = [] {
+        };
+        Form1 form({installation.appPath, m_site.baseUrl(), &m_messages, QStringLiteral(VELMORA_PLAYER_DIR),
+                    endProgram});
         // The check comes last: the hot list is already filled when the warning shows.
         m_messages.onShow = [&] {
             rowsWhenWarned = form.findChild<QListWidget*>("List1")->count();
@@ -420,40 +438,45 @@ private Q_SLOTS:
         QTRY_VERIFY(!label->isVisible());
         QVERIFY(browser->isVisible());
         QVERIFY(!timer2->isActive());
-        QVERIFY(control<QListWidget>(*form, "List2")->count() == 0);
+        QCOMPARE(control<QListView>(*form, "List2")->model()->rowCount(), 0);
     }
 
     void missingGamesQueueAndDownloadInClickOrder() {
         Installation installation;
-        const QByteArray big = QByteArray(100000, 'x');
+        // A stage size of its own tells this game apart from the one already on disk.
+        swf::MovieWriter writer(320, 240, 12);
+        writer.showFrame();
+        const QByteArray game = writer.finish();
         const QByteArray small = QByteArray("FWS-small");
-        m_site.route("/jkde/12.swf", slowGame(big));
+        const test::Gate firstAnswer;
+        m_site.route("/jkde/12.swf", firstAnswer.hold(test::serveRanges(game)));
         m_site.route("/jkde/13.swf", test::serveRanges(small));
         m_site.route("/jkde/14.swf", test::serveRanges(small + small));
         auto form = openWindow(installation);
         form->show();
         auto* list = control<QListWidget>(*form, "List1");
-        auto* queue = control<QListWidget>(*form, "List2");
+        QAbstractItemModel* queue = control<QListView>(*form, "List2")->model();
         QStringList seenWhileDownloading;
 
-        QTimer::singleShot(200, this, [&] {
+        QTimer::singleShot(0, this, [&] {
             clickRow(*form, 3); // "*星空漫游"
             clickRow(*form, 1); // "*数字迷宫"
             clickRow(*form, 3); // already queued: nothing
             release(control<QWidget>(*form, "Label2"));
             seenWhileDownloading = rowTexts(list);
-            seenWhileDownloading << QString::number(queue->count());
+            for (int entry = 0; entry < queue->rowCount(); ++entry)
+                seenWhileDownloading << queue->index(entry, 0).data().toString();
+            firstAnswer.open();
         });
         clickRow(*form, 0); // "*彩球大战": returns when the whole queue is worked off
 
-        QCOMPARE(seenWhileDownloading.mid(1),
-                 (QStringList{QStringLiteral("准备下载"), QStringLiteral(" 方块跳跳"),
-                              QStringLiteral("准备下载"), QStringLiteral("3")}));
-        QVERIFY(seenWhileDownloading.front().startsWith(QStringLiteral("正在下载 ")) ||
-                seenWhileDownloading.front() == QStringLiteral("开始下载"));
+        QCOMPARE(seenWhileDownloading,
+                 (QStringList{QStringLiteral("开始下载"), QStringLiteral("准备下载"),
+                              QStringLiteral(" 方块跳跳"), QStringLiteral("准备下载"), QStringLiteral("0"),
+                              QStringLiteral("3"), QStringLiteral("1")}));
         QCOMPARE(rowTexts(list), (QStringList{QStringLiteral(" 彩球大战"), QStringLiteral(" 数字迷宫"),
                                               QStringLiteral(" 方块跳跳"), QStringLiteral(" 星空漫游")}));
-        QCOMPARE(queue->count(), 0);
+        QCOMPARE(queue->rowCount(), 0);
         QCOMPARE(m_messages.texts(), QStringList{QStringLiteral("正在下载，请稍候！")});
         QCOMPARE(form->CurrentCategory(), QStringLiteral("remen"));
 
@@ -466,14 +489,24 @@ private Q_SLOTS:
         QCOMPARE(order, (QStringList{QStringLiteral("/jkde/12.swf"), QStringLiteral("/jkde/13.swf"),
                                      QStringLiteral("/jkde/14.swf")}));
         const QString games = installation.appPath + QStringLiteral("/res/velmora/");
-        QCOMPARE(QFileInfo(games + QStringLiteral("12.swf")).size(), qint64(big.size()));
+        QCOMPARE(QFileInfo(games + QStringLiteral("12.swf")).size(), qint64(game.size()));
         QCOMPARE(QFileInfo(games + QStringLiteral("14.swf")).size(), qint64(2 * small.size()));
 
-        // Now on disk, the game plays on the next click; its Null description keeps the browser.
-        QSignalSpy loaded(control<FlashPlayer>(*form, "ShockwaveFlash1"), &FlashPlayer::movieLoaded);
+        // A description on display first, so that the next click has something to change.
+        clickRow(*form, 2);
+        QVERIFY(control<QLabel>(*form, "Label50")->isVisible());
+        // Now on disk, the game plays on the next click; its Null description brings the
+        // browser back at once.
+        auto* player = control<FlashPlayer>(*form, "ShockwaveFlash1");
+        QSignalSpy loaded(player, &FlashPlayer::movieLoaded);
         clickRow(*form, 0);
-        QCOMPARE(queue->count(), 0);
+        QVERIFY(!control<QLabel>(*form, "Label50")->isVisible());
         QVERIFY(control<QWidget>(*form, "WebBrowser1")->isVisible());
+        QCOMPARE(queue->rowCount(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 30000);
+        QCOMPARE(loaded.front().at(0).toInt(), 320);
+        QCOMPARE(loaded.front().at(1).toInt(), 240);
+        QCOMPARE(list->item(0)->text(), QStringLiteral(" 彩球大战"));
     }
 
     void aGameMissingOnTheSiteRefreshesTheRemoteFolder() {

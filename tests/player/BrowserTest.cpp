@@ -41,7 +41,8 @@ void redirect(ScriptedServer& server, const std::string& path, const QString& to
 } // namespace
 
 void BrowserTest::initTestCase() {
-    m_server = std::make_unique<DataServer>();
+    m_server = std::make_unique<ScriptedServer>();
+    m_server->serveFiles(QStringLiteral(VELMORA_TEST_DATA));
     for (const char* scheme : kSystemSchemes)
         QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "openedBySystem");
 

@@ -35,7 +35,7 @@ public Q_SLOTS:
     void openedBySystem(const QUrl& url) { m_openedBySystem.append(url.toString()); }
 
 private:
-    std::unique_ptr<DataServer> m_server;
+    std::unique_ptr<ScriptedServer> m_server;
     ScriptedServer m_site;
     QStringList m_openedBySystem;
     std::atomic<int> m_credentialsSent = 0;

@@ -6,14 +6,11 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTcpServer>
 #include <QTest>
-#include <QThread>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QWidget>
 
-#include <httplib.h>
 #include <unistd.h>
 
 namespace velmora::test {
@@ -24,30 +21,6 @@ void prepareTestWebEngine() {
     prepareWebEngine();
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-}
-
-DataServer::DataServer()
-    : m_server(std::make_unique<httplib::Server>()) {
-    m_server->set_mount_point("/", VELMORA_TEST_DATA);
-    // Bound and listening from here on: connections wait until the thread accepts them.
-    m_port = m_server->bind_to_any_port("127.0.0.1");
-    m_thread.reset(QThread::create([this] { m_server->listen_after_bind(); }));
-    m_thread->start();
-}
-
-DataServer::~DataServer() {
-    m_server->stop();
-    m_thread->wait();
-}
-
-QString DataServer::url(const QString& path) const {
-    return QStringLiteral("http://127.0.0.1:%1/%2").arg(m_port).arg(path);
-}
-
-int closedPort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort(); // closed again when probe goes
 }
 
 QString dataFile(const QString& name) {

@@ -5,10 +5,6 @@
 
 #include <memory>
 
-namespace httplib {
-class Server;
-}
-class QThread;
 class QWebEnginePage;
 class QWidget;
 
@@ -18,21 +14,7 @@ namespace velmora::test {
 // as root (the engine refuses to start otherwise).
 void prepareTestWebEngine();
 
-// Serves the files of tests/player/data on 127.0.0.1; other paths are answered 404.
-class DataServer {
-public:
-    DataServer();
-    ~DataServer();
-    QString url(const QString& path) const;
-
-private:
-    std::unique_ptr<httplib::Server> m_server;
-    std::unique_ptr<QThread> m_thread;
-    int m_port = 0;
-};
-
-// A loopback port on which nothing listens.
-int closedPort();
+// The files of tests/player/data.
 QString dataFile(const QString& name);
 // Copies the folder from and everything in it to to; false when a file could not be copied.
 bool copyFolder(const QString& from, const QString& to);

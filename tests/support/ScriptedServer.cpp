@@ -1,5 +1,9 @@
 #include "support/ScriptedServer.h"
 
+#include <QFile>
+#include <QTcpServer>
+
+#include <chrono>
 #include <cstdio>
 #include <stdexcept>
 
@@ -30,6 +34,15 @@ ScriptedServer::~ScriptedServer() {
 
 QString ScriptedServer::baseUrl() const {
     return QStringLiteral("http://127.0.0.1:%1/").arg(m_port);
+}
+
+QString ScriptedServer::url(const QString& path) const {
+    return baseUrl() + path;
+}
+
+void ScriptedServer::serveFiles(const QString& folder) {
+    if (!m_server.set_mount_point("/", QFile::encodeName(folder).toStdString()))
+        throw std::runtime_error("cannot serve a folder that does not exist");
 }
 
 void ScriptedServer::route(const std::string& path, Handler handler) {
@@ -117,6 +130,21 @@ ScriptedServer::Handler answer(int status, QByteArray body) {
         response.status = status;
         response.body = body.toStdString();
     };
+}
+
+ScriptedServer::Handler Gate::hold(ScriptedServer::Handler handler) const {
+    return [open = m_open, handler](const httplib::Request& request, httplib::Response& response) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+        while (!open->load() && std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        handler(request, response);
+    };
+}
+
+int closedPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort(); // closed again when probe goes
 }
 
 } // namespace velmora::test

@@ -5,9 +5,11 @@
 
 #include <httplib.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -16,7 +18,7 @@
 namespace velmora::test {
 
 // A real HTTP server on 127.0.0.1, in a thread of its own, whose answers are scripted per
-// path. Paths without a script are answered 404.
+// path, or that serves the files of a folder. Paths without a script or a file are answered 404.
 class ScriptedServer {
 public:
     using Handler = std::function<void(const httplib::Request&, httplib::Response&)>;
@@ -31,7 +33,11 @@ public:
     ~ScriptedServer();
 
     QString baseUrl() const;
+    // baseUrl() + path.
+    QString url(const QString& path) const;
     void route(const std::string& path, Handler handler);
+    // Serves the files below folder as a static web server does; scripted paths are not asked.
+    void serveFiles(const QString& folder);
     // Forgets all scripts and the request log, and lets stalled handlers go.
     void reset();
     std::vector<LoggedRequest> requests() const;
@@ -71,5 +77,19 @@ ScriptedServer::Handler serveRanges(QByteArray content, BlockTweak tweak = {});
 
 // Answers every request with status and body, ignoring any range.
 ScriptedServer::Handler answer(int status, QByteArray body = {});
+
+// Holds the answers of a handler back until it is opened (or a minute has passed), so that a
+// test can act while the program waits for an answer. Copies share one state.
+class Gate {
+public:
+    void open() const { m_open->store(true); }
+    ScriptedServer::Handler hold(ScriptedServer::Handler handler) const;
+
+private:
+    std::shared_ptr<std::atomic<bool>> m_open = std::make_shared<std::atomic<bool>>(false);
+};
+
+// A loopback port on which nothing listens.
+int closedPort();
 
 } // namespace velmora::test

@@ -12,10 +12,15 @@ namespace velmora::tools {
 
 namespace {
 
-const QByteArray Header = QByteArrayLiteral("id,name,fenlei,youxianji,info");
-const QByteArrayList HeaderFields = Header.split(',');
 const QByteArray ByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
-constexpr int FieldCount = 5;
+constexpr int FieldCount = int(CatalogueSchema::Columns.size());
+
+QByteArrayList headerFields() {
+    QByteArrayList names;
+    for (const CatalogueSchema::Column& column : CatalogueSchema::Columns)
+        names.append(QByteArray(column.name.data(), column.name.size()));
+    return names;
+}
 
 // Thrown inside the parser for the line at hand; the caller adds the line number.
 struct FieldError {
@@ -39,35 +44,34 @@ QString shown(const QByteArray& text) {
     return decoded.size() <= Longest ? decoded : decoded.left(Longest) + QStringLiteral("...");
 }
 
-QByteArray numberText(const CsvField& field, const char* column) {
+QByteArray numberText(const CsvField& field, QLatin1StringView column) {
     const QByteArray text = field.text.trimmed();
     if (text.isEmpty())
-        throw FieldError{QStringLiteral("%1 is empty").arg(QLatin1StringView(column))};
+        throw FieldError{QStringLiteral("%1 is empty").arg(column)};
     return text;
 }
 
-qint32 wholeNumber(const CsvField& field, const char* column) {
+qint32 wholeNumber(const CsvField& field, QLatin1StringView column) {
     const QByteArray text = numberText(field, column);
     qint32 value = 0;
     const auto [end, error] = std::from_chars(text.cbegin(), text.cend(), value);
     if (error == std::errc::result_out_of_range)
-        throw FieldError{QStringLiteral("%1 %2 is out of range (-2147483648 to 2147483647)")
-                             .arg(QLatin1StringView(column), shown(text))};
-    if (error != std::errc() || end != text.cend())
         throw FieldError{
-            QStringLiteral("%1 \"%2\" is not a whole number").arg(QLatin1StringView(column), shown(text))};
+            QStringLiteral("%1 %2 is out of range (-2147483648 to 2147483647)").arg(column, shown(text))};
+    if (error != std::errc() || end != text.cend())
+        throw FieldError{QStringLiteral("%1 \"%2\" is not a whole number").arg(column, shown(text))};
     return value;
 }
 
-double number(const CsvField& field, const char* column) {
+double number(const CsvField& field, QLatin1StringView column) {
     const QByteArray text = numberText(field, column);
     double value = 0;
     const auto [end, error] = std::from_chars(text.cbegin(), text.cend(), value, std::chars_format::general);
     if (error == std::errc::result_out_of_range || std::isinf(value))
-        throw FieldError{QStringLiteral("%1 %2 is out of range").arg(QLatin1StringView(column), shown(text))};
+        throw FieldError{QStringLiteral("%1 %2 is out of range").arg(column, shown(text))};
     if (error != std::errc() || end != text.cend() || std::isnan(value))
         throw FieldError{QStringLiteral("%1 \"%2\" is not a number (write the decimal point as '.')")
-                             .arg(QLatin1StringView(column), shown(text))};
+                             .arg(column, shown(text))};
     return value;
 }
 
@@ -81,9 +85,10 @@ CatalogueRecord toRecord(const CsvRecord& row) {
     if (row.fields.size() != FieldCount)
         throw FieldError{
             QStringLiteral("expected %1 fields, found %2").arg(FieldCount).arg(row.fields.size())};
-    CatalogueRecord record{wholeNumber(row.fields[0], "id"), text(row.fields[1]),
-                           wholeNumber(row.fields[2], "fenlei"), number(row.fields[3], "youxianji"),
-                           text(row.fields[4])};
+    namespace Schema = CatalogueSchema;
+    CatalogueRecord record{wholeNumber(row.fields[0], Schema::Id.name), text(row.fields[1]),
+                           wholeNumber(row.fields[2], Schema::Fenlei.name),
+                           number(row.fields[3], Schema::Youxianji.name), text(row.fields[4])};
     if (QString reason = checkRecordTexts(record); !reason.isEmpty())
         throw FieldError{reason};
     return record;
@@ -99,6 +104,10 @@ QString lineError(int line, const QString& reason) {
 
 } // namespace
 
+QByteArray catalogueCsvHeader() {
+    return headerFields().join(',');
+}
+
 CsvParseResult parseCatalogueCsv(const QByteArray& utf8) {
     const QByteArrayView body = utf8.startsWith(ByteOrderMark)
                                     ? QByteArrayView(utf8).sliced(ByteOrderMark.size())
@@ -111,8 +120,10 @@ CsvParseResult parseCatalogueCsv(const QByteArray& utf8) {
     QByteArrayList header;
     for (const CsvField& field : row.fields)
         header.append(field.text);
-    if (!hasHeader || header != HeaderFields)
-        return {{}, lineError(1, QStringLiteral("the header must be \"%1\"").arg(QLatin1StringView(Header)))};
+    if (!hasHeader || header != headerFields()) {
+        const QString expected = QString::fromLatin1(catalogueCsvHeader());
+        return {{}, lineError(1, QStringLiteral("the header must be \"%1\"").arg(expected))};
+    }
 
     CsvParseResult result;
     std::unordered_map<qint32, int> idLines;

@@ -6,7 +6,7 @@
 
 namespace velmora::tools {
 
-// One game of table zong.
+// One game of the catalogue (CatalogueSchema).
 struct CatalogueRecord {
     qint32 id = 0;
     std::optional<QString> name; // nullopt = Null

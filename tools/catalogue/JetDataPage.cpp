@@ -1,36 +1,26 @@
 #include "JetDataPage.h"
 
-#include "JetBytes.h"
-
-namespace velmora::tools::jet {
-
-namespace {
-
-constexpr int FreeSpaceOffset = 2;
-constexpr int OwnerOffset = 4;
-constexpr int RowCountOffset = 12;
-
-} // namespace
+namespace velmora::jet {
 
 void formatDataPage(QByteArray& page, quint32 owner) {
     page.fill('\0', PageSize);
-    page[0] = 0x01;
+    page[0] = PageType::Data;
     page[1] = 0x01;
-    putU16(page, FreeSpaceOffset, PageSize - DataPageHeaderLength);
-    putU32(page, OwnerOffset, owner);
+    writeU16(page, DataPage::FreeSpace, PageSize - DataPage::RowTable);
+    writeU32(page, DataPage::Owner, owner);
 }
 
 std::optional<int> addRow(QByteArray& page, QByteArrayView row) {
-    const int rows = getU16(page, RowCountOffset);
-    const int freeSpace = getU16(page, FreeSpaceOffset);
-    if (rows >= MaxRowsPerPage || row.size() + 2 > freeSpace)
+    const int rows = readU16(page, DataPage::RowCount);
+    const int freeSpace = readU16(page, DataPage::FreeSpace);
+    if (rows >= DataPage::MaxRows || row.size() + 2 > freeSpace)
         return std::nullopt;
-    const int end = rows == 0 ? PageSize : getU16(page, DataPageHeaderLength + 2 * (rows - 1));
-    const int start = end - static_cast<int>(row.size());
+    const int end = rows == 0 ? PageSize : readU16(page, DataPage::RowTable + 2 * (rows - 1));
+    const int start = end - int(row.size());
     std::copy(row.begin(), row.end(), page.begin() + start);
-    putU16(page, DataPageHeaderLength + 2 * rows, static_cast<quint16>(start));
-    putU16(page, RowCountOffset, static_cast<quint16>(rows + 1));
-    putU16(page, FreeSpaceOffset, static_cast<quint16>(freeSpace - row.size() - 2));
+    writeU16(page, DataPage::RowTable + 2 * rows, quint16(start));
+    writeU16(page, DataPage::RowCount, quint16(rows + 1));
+    writeU16(page, DataPage::FreeSpace, quint16(freeSpace - row.size() - 2));
     return rows;
 }
 
@@ -42,12 +32,12 @@ DataPageWriter::DataPageWriter(PageFile& file, quint32 owner)
 quint32 DataPageWriter::add(QByteArrayView row) {
     if (!m_pages.empty()) {
         if (const auto index = addRow(m_file[m_pages.back()], row))
-            return pageRow(m_pages.back(), *index);
+            return rowPointer(m_pages.back(), *index);
     }
     const quint32 page = m_file.allocate();
     formatDataPage(m_file[page], m_owner);
     m_pages.push_back(page);
-    return pageRow(page, addRow(m_file[page], row).value());
+    return rowPointer(page, addRow(m_file[page], row).value());
 }
 
-} // namespace velmora::tools::jet
+} // namespace velmora::jet

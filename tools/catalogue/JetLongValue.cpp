@@ -1,41 +1,34 @@
 #include "JetLongValue.h"
 
-#include "JetBytes.h"
-
 #include <algorithm>
 
-namespace velmora::tools::jet {
+namespace velmora::jet {
 
 namespace {
 
-constexpr quint32 InlineFlag = 0x80000000;
-constexpr quint32 SingleRowFlag = 0x40000000;
-
-QByteArray reference(quint32 lengthAndFlags, quint32 address) {
-    QByteArray header;
-    appendU32(header, lengthAndFlags);
-    appendU32(header, address);
-    appendU32(header, 0);
-    return header;
+QByteArray reference(quint32 lengthAndKind, quint32 pointer) {
+    QByteArray bytes(LongValue::ReferenceLength, '\0');
+    writeU32(bytes, 0, lengthAndKind);
+    writeU32(bytes, LongValue::Pointer, pointer);
+    return bytes;
 }
 
 } // namespace
 
 LongValueWriter::LongValueWriter(PageFile& file)
-    : m_pages(file, LongValueOwner) {
+    : m_pages(file, DataPage::LongValueOwner) {
 }
 
 QByteArray LongValueWriter::store(QByteArrayView data) {
-    const auto length = static_cast<quint32>(data.size());
+    const auto length = quint32(data.size());
     if (data.size() <= MaxInlineLongValue)
-        return reference(length | InlineFlag, 0).append(data);
+        return reference(length | LongValue::Inline, 0).append(data);
     if (data.size() <= MaxSingleRowLongValue)
-        return reference(length | SingleRowFlag, m_pages.add(data));
-    return reference(length, storeChain(data));
+        return reference(length | LongValue::OneRow, m_pages.add(data));
+    return reference(length | LongValue::Chain, storeChain(data));
 }
 
-// Each chain row is the address of the next row (0 for the last) and a piece of the data.
-// The pieces are written last first, so that every row knows its successor's address.
+// The pieces are written last first, so that every row knows its successor's pointer.
 quint32 LongValueWriter::storeChain(QByteArrayView data) {
     quint32 next = 0;
     const qsizetype pieces = (data.size() + MaxSingleRowLongValue - 1) / MaxSingleRowLongValue;
@@ -47,4 +40,4 @@ quint32 LongValueWriter::storeChain(QByteArrayView data) {
     return next;
 }
 
-} // namespace velmora::tools::jet
+} // namespace velmora::jet

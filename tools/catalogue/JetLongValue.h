@@ -5,14 +5,14 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
-// MEMO/OLE values: a 12-byte reference in the row, followed by the data itself when it is
-// short; longer data goes to LVAL pages, as one row or as a chain of rows.
-namespace velmora::tools::jet {
+// Writing MEMO/OLE values: the reference in the row, followed by the data itself when it is
+// short; longer data goes to long-value pages, as one row or as a chain of rows.
+namespace velmora::jet {
 
 // Longest value stored in the row itself (as the engine does, to keep rows small).
 inline constexpr int MaxInlineLongValue = 64;
-// Longest value kept in one LVAL row; a chain row spends 4 bytes on the link to the next.
-inline constexpr int MaxSingleRowLongValue = MaxRowLength - 4;
+// Longest value kept in one long-value row; a chain row spends some bytes on the link.
+inline constexpr int MaxSingleRowLongValue = DataPage::MaxRowLength - LongValue::ChainLinkLength;
 
 class LongValueWriter {
 public:
@@ -28,4 +28,4 @@ private:
     DataPageWriter m_pages;
 };
 
-} // namespace velmora::tools::jet
+} // namespace velmora::jet

@@ -1,27 +1,25 @@
 #pragma once
 
-#include "platform/jet/JetHeader.h"
+#include "platform/jet/JetFormat.h"
 
 #include <QByteArray>
 #include <vector>
 
-namespace velmora::tools::jet {
-
-using velmora::jet::PageSize;
+namespace velmora::jet {
 
 // The pages of a database being built, numbered in the order they were allocated.
 class PageFile {
 public:
     quint32 allocate() {
         m_pages.emplace_back(PageSize, '\0');
-        return static_cast<quint32>(m_pages.size() - 1);
+        return quint32(m_pages.size() - 1);
     }
     QByteArray& operator[](quint32 page) { return m_pages[page]; }
-    quint32 count() const { return static_cast<quint32>(m_pages.size()); }
+    quint32 count() const { return quint32(m_pages.size()); }
     const std::vector<QByteArray>& pages() const { return m_pages; }
 
 private:
     std::vector<QByteArray> m_pages;
 };
 
-} // namespace velmora::tools::jet
+} // namespace velmora::jet

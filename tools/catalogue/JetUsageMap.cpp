@@ -1,43 +1,37 @@
 #include "JetUsageMap.h"
 
-#include "JetBytes.h"
-
-namespace velmora::tools::jet {
+namespace velmora::jet {
 
 namespace {
 
-constexpr char InlineMap = 0x00;
-constexpr char ReferenceMap = 0x01;
-constexpr char BitmapPageType = 0x05;
-constexpr int BitmapOffset = 4;
-
 void setBit(QByteArray& bytes, int bitmapOffset, quint32 bit) {
-    bytes[bitmapOffset + static_cast<int>(bit / 8)] |= static_cast<char>(1 << (bit % 8));
+    const int at = bitmapOffset + int(bit / 8);
+    bytes[at] = char(bytes[at] | 1 << (bit % 8));
 }
 
 QByteArray inlineMapRow(quint32 start, const std::vector<quint32>& pages) {
     QByteArray row(UsageMapRowLength, '\0');
-    row[0] = InlineMap;
-    putU32(row, 1, start);
+    row[0] = UsageMap::Inline;
+    writeU32(row, UsageMap::InlineStart, start);
     for (const quint32 page : pages)
-        setBit(row, 5, page - start);
+        setBit(row, UsageMap::InlineBitmap, page - start);
     return row;
 }
 
 // Sets the bits for pages in the bitmap page that covers them, allocating it at first use.
 QByteArray referenceMapRow(PageFile& file, const std::vector<quint32>& pages) {
     QByteArray row(UsageMapRowLength, '\0');
-    row[0] = ReferenceMap;
+    row[0] = UsageMap::Reference;
     for (const quint32 page : pages) {
-        const int slotOffset = 1 + 4 * static_cast<int>(page / BitmapPagePages);
-        quint32 bitmapPage = getU32(row, slotOffset);
+        const int slot = UsageMap::References + 4 * int(page / UsageMap::PagesPerBitmapPage);
+        quint32 bitmapPage = readU32(row, slot);
         if (bitmapPage == 0) {
             bitmapPage = file.allocate();
-            file[bitmapPage][0] = BitmapPageType;
+            file[bitmapPage][0] = PageType::UsageBitmap;
             file[bitmapPage][1] = 0x01;
-            putU32(row, slotOffset, bitmapPage);
+            writeU32(row, slot, bitmapPage);
         }
-        setBit(file[bitmapPage], BitmapOffset, page % BitmapPagePages);
+        setBit(file[bitmapPage], UsageMap::BitmapPageBitmap, page % UsageMap::PagesPerBitmapPage);
     }
     return row;
 }
@@ -61,10 +55,10 @@ QByteArray globalUsageMapRow(PageFile& file) {
     }
     // The bitmap page the reference map needs is itself the first page past the old end.
     const quint32 firstFree = file.count() + 1;
-    const quint32 rangeEnd = (firstFree / BitmapPagePages + 1) * BitmapPagePages;
+    const quint32 rangeEnd = (firstFree / UsageMap::PagesPerBitmapPage + 1) * UsageMap::PagesPerBitmapPage;
     for (quint32 page = firstFree; page < rangeEnd; ++page)
         freePages.push_back(page);
     return referenceMapRow(file, freePages);
 }
 
-} // namespace velmora::tools::jet
+} // namespace velmora::jet

@@ -4,15 +4,12 @@
 
 #include <vector>
 
-// Usage maps: rows that name a set of pages, either with an inline bitmap (type 0, 512 pages
-// from a start page) or through bitmap pages (type 1, 0x05 pages of 32736 pages each).
-namespace velmora::tools::jet {
+// Writing usage maps.
+namespace velmora::jet {
 
+// The length of the usage map rows written here, and the pages an inline one can name.
 inline constexpr int UsageMapRowLength = 69;
-inline constexpr quint32 InlineMapPages = (UsageMapRowLength - 5) * 8;
-inline constexpr quint32 BitmapPagePages = (PageSize - 4) * 8;
-// The reference slots of one type-1 row cover more than the 2 GB a Jet 4 file may hold.
-inline constexpr quint32 MaxFilePages = 0x80000000u / PageSize;
+inline constexpr quint32 InlineMapPages = (UsageMapRowLength - UsageMap::InlineBitmap) * 8;
 
 // A map naming pages (ascending): inline when they fit one inline bitmap, otherwise a
 // reference map whose bitmap pages are allocated at the end of file.
@@ -22,4 +19,4 @@ QByteArray usageMapRow(PageFile& file, const std::vector<quint32>& pages);
 // from the end of file to the end of the map's range. Call it after the last other allocation.
 QByteArray globalUsageMapRow(PageFile& file);
 
-} // namespace velmora::tools::jet
+} // namespace velmora::jet

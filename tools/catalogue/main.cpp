@@ -1,5 +1,6 @@
 // velmora-catalogue: turns the site's catalogue CSV into the Jet 4.0 database it serves.
 
+#include "common/SitePaths.h"
 #include "tools/catalogue/CatalogueCsv.h"
 #include "tools/catalogue/CatalogueWriter.h"
 
@@ -21,9 +22,12 @@ int fail(const QString& message) {
 
 int main(int argc, char* argv[]) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: velmora-catalogue <input.csv> <output.mdb>\n"
-                             "Reads a UTF-8 CSV file with the header id,name,fenlei,youxianji,info and\n"
-                             "writes the catalogue database (served as gengxin/db1.txt).\n");
+        std::fprintf(stderr,
+                     "usage: velmora-catalogue <input.csv> <output.mdb>\n"
+                     "Reads a UTF-8 CSV file with the header %s and\n"
+                     "writes the catalogue database (served as %s).\n",
+                     velmora::tools::catalogueCsvHeader().constData(),
+                     qPrintable(velmora::SitePaths(QString()).catalogue()));
         return Usage;
     }
     const QString input = QFile::decodeName(argv[1]);

@@ -1,19 +1,19 @@
 #include "platform/jet/JetHeader.h"
 
-#include <QtEndian>
-
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 
 namespace velmora::jet {
 
 namespace {
 
+constexpr int MaskedEnd = HeaderPage::MaskedStart + HeaderPage::MaskedLength;
+
 // XORs the RC4 key stream of a 4-byte key over data; doing it twice restores the data.
-void xorRc4Stream(const std::array<std::uint8_t, 4>& key, char* data, qsizetype length) {
+void xorRc4Stream(const std::array<quint8, 4>& key, char* data, qsizetype length) {
     std::array<std::uint8_t, 256> s{};
     for (int i = 0; i < 256; ++i)
         s[i] = static_cast<std::uint8_t>(i);
@@ -29,28 +29,27 @@ void xorRc4Stream(const std::array<std::uint8_t, 4>& key, char* data, qsizetype 
     }
 }
 
-std::array<std::uint8_t, 4> littleEndianBytes(std::uint32_t u) {
-    return {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8),
-            static_cast<std::uint8_t>(u >> 16), static_cast<std::uint8_t>(u >> 24)};
+std::array<quint8, 4> littleEndianBytes(quint32 u) {
+    return {quint8(u), quint8(u >> 8), quint8(u >> 16), quint8(u >> 24)};
 }
 
-std::array<std::uint8_t, MaskedLength> headerKeyStream() {
-    // RC4 with the fixed key C7 DA 39 6B.
-    std::array<std::uint8_t, MaskedLength> stream{};
-    xorRc4Stream({0xC7, 0xDA, 0x39, 0x6B}, reinterpret_cast<char*>(stream.data()), MaskedLength);
+using MaskStream = std::array<char, HeaderPage::MaskedLength>;
+
+MaskStream headerKeyStream() {
+    MaskStream stream{};
+    xorRc4Stream(HeaderPage::MaskKey, stream.data(), HeaderPage::MaskedLength);
     return stream;
 }
 
-const std::array<std::uint8_t, MaskedLength>& keyStream() {
+const MaskStream& keyStream() {
     static const auto stream = headerKeyStream();
     return stream;
 }
 
 // The low 32 bits of the whole days of the creation date, as the engine takes them. A corrupt
 // date (NaN, out of range) must not be converted with a plain cast, which is undefined.
-std::array<std::uint8_t, 4> dateMask(const char* unmaskedPage0) {
-    double date = 0;
-    std::memcpy(&date, unmaskedPage0 + CreationDateOffset, sizeof date);
+std::array<quint8, 4> dateMask(QByteArrayView unmaskedPage0) {
+    const auto date = std::bit_cast<double>(readU64(unmaskedPage0, HeaderPage::CreationDate));
     std::int32_t days = 0;
     if (std::isfinite(date)) {
         const double t = std::trunc(date);
@@ -61,15 +60,15 @@ std::array<std::uint8_t, 4> dateMask(const char* unmaskedPage0) {
         else
             days = static_cast<std::int32_t>(t);
     }
-    return littleEndianBytes(static_cast<std::uint32_t>(days));
+    return littleEndianBytes(quint32(days));
 }
 
 // The start of page 0 up to the end of the masked region, unmasked; nothing unless page0 is the
 // header page of a Jet 4 database.
 std::optional<QByteArray> unmaskedJet4Header(QByteArrayView page0) {
-    if (page0.size() < MaskedOffset + MaskedLength || page0[0] != 0 || page0[VersionOffset] != Jet4Version)
+    if (page0.size() < MaskedEnd || page0[0] != 0 || page0[HeaderPage::Version] != HeaderPage::Jet4)
         return std::nullopt;
-    QByteArray header = page0.first(MaskedOffset + MaskedLength).toByteArray();
+    QByteArray header = page0.first(MaskedEnd).toByteArray();
     toggleHeaderMask(header);
     return header;
 }
@@ -77,25 +76,25 @@ std::optional<QByteArray> unmaskedJet4Header(QByteArrayView page0) {
 } // namespace
 
 void toggleHeaderMask(QByteArray& page0) {
-    if (page0.size() < MaskedOffset + MaskedLength)
+    if (page0.size() < MaskedEnd)
         return;
-    const auto& stream = keyStream();
-    for (int i = 0; i < MaskedLength; ++i)
-        page0[MaskedOffset + i] = static_cast<char>(page0[MaskedOffset + i] ^ stream[i]);
+    const MaskStream& stream = keyStream();
+    for (int i = 0; i < HeaderPage::MaskedLength; ++i)
+        page0[HeaderPage::MaskedStart + i] = char(page0[HeaderPage::MaskedStart + i] ^ stream[i]);
 }
 
 std::optional<QString> readDatabasePassword(QByteArrayView page0) {
     const auto header = unmaskedJet4Header(page0);
     if (!header)
         return std::nullopt;
-    const auto mask = dateMask(header->constData());
-    char16_t text[PasswordLength / 2 + 1] = {};
+    const auto mask = dateMask(*header);
+    char16_t text[HeaderPage::MaxPasswordCharacters + 1] = {};
     int length = 0;
-    for (; length < PasswordLength / 2; ++length) {
-        const int at = PasswordOffset + 2 * length;
-        const auto lo = static_cast<std::uint8_t>((*header)[at] ^ mask[(2 * length) % 4]);
-        const auto hi = static_cast<std::uint8_t>((*header)[at + 1] ^ mask[(2 * length + 1) % 4]);
-        text[length] = static_cast<char16_t>(lo | (hi << 8));
+    for (; length < HeaderPage::MaxPasswordCharacters; ++length) {
+        const int at = HeaderPage::Password + 2 * length;
+        const auto lo = quint8((*header)[at] ^ mask[(2 * length) % 4]);
+        const auto hi = quint8((*header)[at + 1] ^ mask[(2 * length + 1) % 4]);
+        text[length] = char16_t(lo | (hi << 8));
         if (text[length] == 0)
             break;
     }
@@ -106,14 +105,14 @@ std::optional<quint32> readEncodingKey(QByteArrayView page0) {
     const auto header = unmaskedJet4Header(page0);
     if (!header)
         return std::nullopt;
-    return qFromLittleEndian<quint32>(header->constData() + EncodingKeyOffset);
+    return readU32(*header, HeaderPage::EncodingKey);
 }
 
 void writeEncodingKey(QByteArray& page0, quint32 key) {
-    if (page0.size() < MaskedOffset + MaskedLength)
+    if (page0.size() < MaskedEnd)
         return;
     toggleHeaderMask(page0);
-    qToLittleEndian(key, page0.data() + EncodingKeyOffset);
+    writeU32(page0, HeaderPage::EncodingKey, key);
     toggleHeaderMask(page0);
 }
 
@@ -122,15 +121,15 @@ void togglePageEncryption(char* page, quint32 number, quint32 encodingKey) {
 }
 
 void writeDatabasePassword(QByteArray& unmaskedPage0, const QString& password) {
-    if (unmaskedPage0.size() < MaskedOffset + MaskedLength)
+    if (unmaskedPage0.size() < MaskedEnd)
         return;
-    const auto mask = dateMask(unmaskedPage0.constData());
-    const QString text = password.left(PasswordLength / 2);
-    for (int i = 0; i < PasswordLength; ++i) {
+    const auto mask = dateMask(unmaskedPage0);
+    const QString text = password.left(HeaderPage::MaxPasswordCharacters);
+    for (int i = 0; i < HeaderPage::PasswordLength; ++i) {
         const int unit = i / 2;
         const char16_t c = unit < text.size() ? text[unit].unicode() : 0;
-        const auto byte = static_cast<std::uint8_t>(i % 2 == 0 ? c & 0xFF : c >> 8);
-        unmaskedPage0[PasswordOffset + i] = static_cast<char>(byte ^ mask[i % 4]);
+        const auto byte = quint8(i % 2 == 0 ? c & 0xFF : c >> 8);
+        unmaskedPage0[HeaderPage::Password + i] = char(byte ^ mask[i % 4]);
     }
 }
 

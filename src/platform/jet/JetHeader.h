@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/jet/JetFormat.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -7,16 +9,6 @@
 
 // Page 0 of a Jet 4.0 database: the masked header region and the database password in it.
 namespace velmora::jet {
-
-inline constexpr int PageSize = 4096;
-inline constexpr int MaskedOffset = 0x18;
-inline constexpr int MaskedLength = 128;
-inline constexpr int VersionOffset = 0x14;
-inline constexpr int EncodingKeyOffset = 0x3E;
-inline constexpr int PasswordOffset = 0x42;
-inline constexpr int PasswordLength = 40;
-inline constexpr int CreationDateOffset = 0x72;
-inline constexpr char Jet4Version = 1;
 
 // XORs the RC4 key stream over the masked region of page 0; applying it twice restores the page.
 void toggleHeaderMask(QByteArray& page0);
@@ -36,7 +28,7 @@ void writeEncodingKey(QByteArray& page0, quint32 key);
 void togglePageEncryption(char* page, quint32 number, quint32 encodingKey);
 
 // Stores password (at most 20 characters) into an unmasked page 0, using the creation date
-// already at CreationDateOffset for the date mask. Mask the page afterwards.
+// already at HeaderPage::CreationDate for the date mask. Mask the page afterwards.
 void writeDatabasePassword(QByteArray& unmaskedPage0, const QString& password);
 
 } // namespace velmora::jet

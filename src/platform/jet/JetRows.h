@@ -6,11 +6,8 @@
 #include <optional>
 #include <vector>
 
-// The row table of a data page: a row count at byte 12, then one 16-bit start offset per row.
-// Rows are packed downwards from the page end; a row ends where the previous one starts.
+// The rows of a data page, framed by its row table (JetFormat.h, DataPage).
 namespace velmora::jet {
-
-inline constexpr char DataPageType = 0x01;
 
 // Where a row lies on its page.
 struct RowSpan {
@@ -38,8 +35,7 @@ std::optional<RowSpan> rowSpan(QByteArrayView page, int row);
 // would silently drop the row, so callers treat it as damage.
 std::optional<std::vector<RowSlot>> rowSlots(QByteArrayView page);
 
-// The row that a row pointer (page number << 8 | row number) names, on a data page of image;
-// nothing when there is no such row.
+// The row that a row pointer names, on a data page of image; nothing when there is no such row.
 std::optional<QByteArrayView> rowAt(const JetImage& image, quint32 pointer);
 
 } // namespace velmora::jet

@@ -7,9 +7,6 @@
 
 namespace velmora::jet {
 
-// The system catalog's definition is always on this page.
-inline constexpr quint32 CatalogDefinitionPage = 2;
-
 // Checks the definition of the table whose definition starts on definitionPage, as far as
 // libmdb reads it (the chain of definition pages, the column descriptors and names, the two
 // usage maps), and returns the table's data pages in the order its usage map lists them.

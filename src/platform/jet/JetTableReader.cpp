@@ -5,7 +5,6 @@
 #include "platform/jet/JetRows.h"
 #include "platform/jet/JetTableDefinition.h"
 #include "platform/jet/JetValue.h"
-#include "platform/jet/LittleEndian.h"
 
 #include <memory>
 #include <optional>
@@ -26,9 +25,6 @@
 namespace velmora::jet {
 
 namespace {
-
-constexpr qint64 TableObjectType = 1;
-constexpr quint32 ObjectIdPageMask = 0x00FFFFFF;
 
 struct CloseDatabase {
     void operator()(MdbHandle* mdb) const { mdb_close(mdb); }
@@ -51,10 +47,10 @@ bool crackable(const MdbTableDef& table, QByteArrayView page, RowSpan span) {
         return false;
     const int rowStart = span.start;
     const int rowEnd = span.start + span.length - 1;
-    const unsigned rowColumns = readU16(page, rowStart);
+    const unsigned rowColumns = readU16(page, rowStart + Row::ColumnCount);
     if (rowColumns == 0)
         return false;
-    const unsigned maskSize = (rowColumns + 7) / 8;
+    const auto maskSize = unsigned(Row::nullMaskLength(int(rowColumns)));
     if (maskSize + 1 >= unsigned(rowEnd))
         return false;
     unsigned rowVariableColumns = 0;
@@ -72,7 +68,7 @@ bool crackable(const MdbTableDef& table, QByteArrayView page, RowSpan span) {
         const MdbColumn& column = columnAt(table, i);
         qint64 end = 0;
         if (column.is_fixed && fixedFound < rowFixedColumns) {
-            end = rowStart + 2 + qint64(column.fixed_offset) + column.col_size;
+            end = rowStart + Row::FixedData + qint64(column.fixed_offset) + column.col_size;
             ++fixedFound;
         } else if (!column.is_fixed && column.var_col_num < rowVariableColumns) {
             end = rowStart + qint64(offsets[column.var_col_num + 1]);
@@ -103,7 +99,7 @@ std::optional<std::vector<guint>> columnPositions(const MdbTableDef& table, cons
 std::optional<QVariantList> rowValues(const JetImage& image, const MdbTableDef& table, QByteArrayView page,
                                       RowSpan span, const std::vector<MdbField>& fields,
                                       const std::vector<guint>& positions) {
-    const int rowColumns = readU16(page, span.start);
+    const int rowColumns = readU16(page, span.start + Row::ColumnCount);
     QVariantList values;
     for (const guint position : positions) {
         const MdbColumn& column = columnAt(table, position);
@@ -165,10 +161,11 @@ std::optional<quint32> findTable(MdbHandle* mdb, const JetImage& image, const QS
     std::optional<quint32> page;
     const QStringList columns{QStringLiteral("Id"), QStringLiteral("Name"), QStringLiteral("Type")};
     const bool read = scanTable(mdb, image, CatalogDefinitionPage, columns, [&](const QVariantList& object) {
-        if (!object[0].isValid() || !object[2].isValid() || object[2].toLongLong() != TableObjectType ||
+        if (!object[0].isValid() || !object[2].isValid() ||
+            object[2].toLongLong() != SystemCatalog::TableObject ||
             object[1].toString().compare(name, Qt::CaseInsensitive) != 0)
             return true;
-        page = quint32(object[0].toLongLong() & ObjectIdPageMask);
+        page = quint32(object[0].toLongLong() & SystemCatalog::IdPageMask);
         return false;
     });
     return read ? page : std::nullopt;

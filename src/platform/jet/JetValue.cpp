@@ -1,7 +1,6 @@
 #include "platform/jet/JetValue.h"
 
 #include "platform/jet/JetRows.h"
-#include "platform/jet/LittleEndian.h"
 
 #include <QSet>
 #include <bit>
@@ -10,24 +9,18 @@ namespace velmora::jet {
 
 namespace {
 
-constexpr int LongValueHeaderSize = 12;
-constexpr quint32 LongValueKindMask = 0xC0000000;
-constexpr quint32 LongValueInline = 0x80000000;
-constexpr quint32 LongValueOneRow = 0x40000000;
-constexpr quint32 LongValueChain = 0;
-
-// Text is UCS-2LE, or "compressed" when it starts with FF FE: then each byte is one character
-// up to a 00 byte, which switches to two-byte characters and back.
+// UCS-2 text, or compressed text after CompressedTextMark.
 QString decodeText(QByteArrayView bytes) {
     QString text;
-    const bool compressed = bytes.size() >= 2 && quint8(bytes[0]) == 0xFF && quint8(bytes[1]) == 0xFE;
+    const bool compressed = bytes.size() >= 2 && quint8(bytes[0]) == CompressedTextMark[0] &&
+                            quint8(bytes[1]) == CompressedTextMark[1];
     bool oneByte = compressed;
     for (qsizetype at = compressed ? 2 : 0; at < bytes.size();) {
         if (compressed && bytes[at] == 0) {
             oneByte = !oneByte;
             ++at;
         } else if (oneByte) {
-            text.append(QChar(quint8(bytes[at++])));
+            text.append(QLatin1Char(bytes[at++]));
         } else if (at + 1 < bytes.size()) {
             text.append(QChar(readU16(bytes, at)));
             at += 2;
@@ -38,37 +31,38 @@ QString decodeText(QByteArrayView bytes) {
     return text;
 }
 
-// The bytes of a MEMO value: kept in the row after a 12-byte header, or in one row elsewhere,
-// or in a chain of rows that each begin with a pointer to the next.
+// The bytes of a MEMO value: kept in the row after its reference, or in one row elsewhere, or
+// in a chain of rows.
 std::optional<QByteArray> longValueBytes(const JetImage& image, QByteArrayView field) {
-    if (field.size() < LongValueHeaderSize)
+    if (field.size() < LongValue::ReferenceLength)
         return std::nullopt;
     const quint32 header = readU32(field, 0);
-    const qsizetype length = header & ~LongValueKindMask;
-    const quint32 pointer = readU32(field, 4);
-    switch (header & LongValueKindMask) {
-    case LongValueInline:
-        if (length > field.size() - LongValueHeaderSize)
+    const qsizetype length = header & ~LongValue::KindMask;
+    const quint32 pointer = readU32(field, LongValue::Pointer);
+    switch (header & LongValue::KindMask) {
+    case LongValue::Inline:
+        if (length > field.size() - LongValue::ReferenceLength)
             return std::nullopt;
-        return field.sliced(LongValueHeaderSize, length).toByteArray();
-    case LongValueOneRow: {
+        return field.sliced(LongValue::ReferenceLength, length).toByteArray();
+    case LongValue::OneRow: {
         const auto row = rowAt(image, pointer);
         if (!row || length > row->size())
             return std::nullopt;
         return row->first(length).toByteArray();
     }
-    case LongValueChain: {
+    case LongValue::Chain: {
         if (length > image.size())
             return std::nullopt;
         QByteArray bytes;
         QSet<quint32> visited;
         for (quint32 next = pointer; bytes.size() < length;) {
             const auto row = rowAt(image, next);
-            if (!row || row->size() < 4 || visited.contains(next))
+            constexpr int link = LongValue::ChainLinkLength;
+            if (!row || row->size() < link || visited.contains(next))
                 return std::nullopt;
             visited.insert(next);
             next = readU32(*row, 0);
-            bytes.append(row->sliced(4).first(std::min(row->size() - 4, length - bytes.size())));
+            bytes.append(row->sliced(link).first(std::min(row->size() - link, length - bytes.size())));
         }
         return bytes;
     }
@@ -117,7 +111,7 @@ std::optional<QVariant> decodeValue(const JetImage& image, int type, QByteArrayV
     case ColumnType::Double:
         if (bytes.size() != 8)
             return std::nullopt;
-        return QVariant(std::bit_cast<double>(qFromLittleEndian<quint64>(bytes.data())));
+        return QVariant(std::bit_cast<double>(readU64(bytes, 0)));
     case ColumnType::Text:
         return QVariant(decodeText(bytes));
     case ColumnType::Memo:

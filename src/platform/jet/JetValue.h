@@ -8,20 +8,6 @@
 
 namespace velmora::jet {
 
-// Column type codes of Jet 4, as the catalogue's reader and writer use them.
-enum class ColumnType : int {
-    Byte = 0x02,
-    Int = 0x03,
-    Long = 0x04,
-    Float = 0x06,
-    Double = 0x07,
-    DateTime = 0x08,
-    Binary = 0x09,
-    Text = 0x0A,
-    Ole = 0x0B,
-    Memo = 0x0C,
-};
-
 // Whether decodeValue reads columns of this type.
 bool isDecodableType(int type);
 

@@ -1,4 +1,4 @@
-#include "download/FileHelpers.h"
+#include "common/FileHelpers.h"
 
 #include <QFile>
 #include <QFileInfo>

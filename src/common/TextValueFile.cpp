@@ -1,4 +1,4 @@
-#include "download/TextValueFile.h"
+#include "common/TextValueFile.h"
 
 #include <QFile>
 

@@ -1,0 +1,53 @@
+#include "common/InstallPaths.h"
+
+#include <QDir>
+
+namespace velmora {
+
+QString gameFileName(qint32 gameId) {
+    return QString::number(gameId) + QStringLiteral(".swf");
+}
+
+InstallPaths::InstallPaths(QString appPath)
+    : m_appPath(std::move(appPath)) {
+    while (m_appPath.size() > 1 && (m_appPath.endsWith(u'/') || m_appPath.endsWith(QDir::separator())))
+        m_appPath.chop(1);
+}
+
+QString InstallPaths::local(const QString& relative) const {
+    return QDir::toNativeSeparators(m_appPath + u'/' + relative);
+}
+
+QString InstallPaths::gameFolder() const {
+    return local(QStringLiteral("res/velmora/"));
+}
+
+QString InstallPaths::gameFile(qint32 gameId) const {
+    return gameFolder() + gameFileName(gameId);
+}
+
+QString InstallPaths::favouritesFolder() const {
+    return local(QStringLiteral("我的收藏"));
+}
+
+QString InstallPaths::catalogueFile() const {
+    return local(QStringLiteral("cons/db1.mdb"));
+}
+
+QString InstallPaths::mirrorFile() const {
+    return local(QStringLiteral("cons/guihu.inb"));
+}
+
+QString InstallPaths::mirrorTempFile() const {
+    return local(QStringLiteral("cons/guihu2.inb"));
+}
+
+QString InstallPaths::catalogueVersionFile() const {
+    return local(QStringLiteral("cons/gengxin.inb"));
+}
+
+QString InstallPaths::programVersionFile() const {
+    return local(QStringLiteral("cons/update.inb"));
+}
+
+} // namespace velmora

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+namespace velmora {
+
+// The name of a game's file, the same in the local game folder and on the site.
+QString gameFileName(qint32 gameId);
+
+// Every local file of an installation is the program folder plus a fixed relative path; this
+// class names all of them.
+class InstallPaths {
+public:
+    // appPath: the folder that holds the program, without a trailing separator.
+    explicit InstallPaths(QString appPath);
+
+    const QString& appPath() const { return m_appPath; }
+    // relative uses '/' between its parts; the result uses the platform's separator.
+    QString local(const QString& relative) const;
+
+    // The folder of downloaded games, with its trailing separator, so that a game file is
+    // this folder + gameFileName().
+    QString gameFolder() const;
+    QString gameFile(qint32 gameId) const;
+    // The folder into which users put Flash files of their own.
+    QString favouritesFolder() const;
+    QString catalogueFile() const;
+    // The source of RemoteGameFolder, and the temporary file through which the site's copy
+    // replaces it.
+    QString mirrorFile() const;
+    QString mirrorTempFile() const;
+    // The versions of the installed catalogue and program.
+    QString catalogueVersionFile() const;
+    QString programVersionFile() const;
+
+private:
+    QString m_appPath;
+};
+
+} // namespace velmora

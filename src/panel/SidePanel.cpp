@@ -1,0 +1,63 @@
+#include "panel/SidePanel.h"
+
+#include "catalogue/Catalogue.h"
+#include "platform/web/WebBrowser.h"
+#include "ui/Colours.h"
+#include "ui/TabLabel.h"
+
+#include <QLabel>
+#include <QTimer>
+
+namespace velmora {
+
+SidePanel::SidePanel(WebBrowser* browser)
+    : QObject(browser->parentWidget())
+    , WebBrowser1(browser)
+    , Label50(new QLabel(browser->parentWidget()))
+    , Timer2(new QTimer(browser->parentWidget())) {
+    Label50->setObjectName(QStringLiteral("Label50"));
+    Label50->setGeometry(browser->geometry());
+    Colours::paintBlack(*Label50, TabLabel::TabTextColor);
+    Label50->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label50->setWordWrap(true);
+    // Descriptions come from the site's catalogue: never interpret them as markup.
+    Label50->setTextFormat(Qt::PlainText);
+    Label50->hide();
+    // A text label lies below every windowed control.
+    Label50->lower();
+
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setInterval(30000);
+    connect(Timer2, &QTimer::timeout, this, &SidePanel::endGameInfo);
+}
+
+void SidePanel::setStripHeight(int pixels) {
+    WebBrowser1->resize(WebBrowser1->width(), pixels);
+    Label50->resize(Label50->width(), pixels);
+}
+
+void SidePanel::ShowGameInfo(const GameInfo& info) {
+    switch (info.kind) {
+    case GameInfo::Kind::Failed:
+        // The catalogue may have been replaced under an older list: leave the panel as it is.
+        return;
+    case GameInfo::Kind::Null:
+        Label50->hide();
+        WebBrowser1->show();
+        return;
+    case GameInfo::Kind::Text:
+        Label50->setText(info.text);
+        Label50->show();
+        WebBrowser1->hide();
+        Timer2->start();
+        return;
+    }
+}
+
+void SidePanel::endGameInfo() {
+    Timer2->stop();
+    Label50->hide();
+    WebBrowser1->show();
+}
+
+} // namespace velmora

@@ -135,7 +135,7 @@ void Form1::load() {
     resizeHandler();
     m_gameFolder = m_paths.gameFolder();
     ShockwaveFlash1->setMovie(QStringLiteral("http://"));
-    WebBrowser1->setAllowedPages(m_env.siteBaseUrl, m_paths.local(QStringLiteral("res/showoff.htm")));
+    WebBrowser1->setAllowedPages(m_site.baseUrl(), m_paths.fallbackPage());
     WebBrowser1->setSilent(true);
     ShowDefaultCategory();
     CheckRunLocation();

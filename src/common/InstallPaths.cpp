@@ -34,6 +34,10 @@ QString InstallPaths::catalogueFile() const {
     return local(QStringLiteral("cons/db1.mdb"));
 }
 
+QString InstallPaths::fallbackPage() const {
+    return local(QStringLiteral("res/showoff.htm"));
+}
+
 QString InstallPaths::mirrorFile() const {
     return local(QStringLiteral("cons/guihu.inb"));
 }

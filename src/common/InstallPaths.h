@@ -25,6 +25,8 @@ public:
     // The folder into which users put Flash files of their own.
     QString favouritesFolder() const;
     QString catalogueFile() const;
+    // The side panel's local page, shown when a page of the site cannot be loaded.
+    QString fallbackPage() const;
     // The source of RemoteGameFolder, and the temporary file through which the site's copy
     // replaces it.
     QString mirrorFile() const;

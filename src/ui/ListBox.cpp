@@ -1,15 +1,39 @@
 #include "ui/ListBox.h"
 
+#include <QMouseEvent>
+
 namespace velmora {
 
 ListBox::ListBox(QWidget* parent)
     : QListWidget(parent) {
-    connect(this, &QListWidget::itemClicked, this, &ListBox::Click);
+    setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
 void ListBox::keyPressEvent(QKeyEvent* event) {
     const int before = currentRow();
     QListWidget::keyPressEvent(event);
+    if (currentRow() != before && currentRow() >= 0)
+        Q_EMIT Click();
+}
+
+void ListBox::mousePressEvent(QMouseEvent* event) {
+    QListWidget::mousePressEvent(event);
+    // A press selects at once, with any button; the release adds nothing, so that one click
+    // starts a game once.
+    const QModelIndex row = indexAt(event->position().toPoint());
+    if (row.isValid() && row.row() == currentRow())
+        Q_EMIT Click();
+}
+
+void ListBox::mouseMoveEvent(QMouseEvent* event) {
+    const int before = currentRow();
+    QListWidget::mouseMoveEvent(event);
+    if (event->buttons() == Qt::NoButton)
+        return;
+    // The view itself follows only a left-button drag; a list box follows any button.
+    const QModelIndex row = indexAt(event->position().toPoint());
+    if (row.isValid() && row.row() != currentRow())
+        setCurrentRow(row.row());
     if (currentRow() != before && currentRow() >= 0)
         Q_EMIT Click();
 }

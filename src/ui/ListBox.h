@@ -4,9 +4,10 @@
 
 namespace velmora {
 
-// A list whose Click is raised when the user selects a row: by clicking a row (also the one
-// already selected, which is how a game that has just been downloaded is started) or by moving
-// the selection with the keyboard. Selection changes made by the program raise nothing.
+// A list whose Click is raised when the user selects a row: by pressing any mouse button on a
+// row (also the one already selected, which is how a game that has just been downloaded is
+// started), by dragging a pressed button onto another row, or by moving the selection with the
+// keyboard. Selection changes made by the program raise nothing.
 class ListBox : public QListWidget {
     Q_OBJECT
 public:
@@ -17,6 +18,8 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 };
 
 } // namespace velmora

@@ -3,6 +3,7 @@
 #include "platform/web/WebEngineSetup.h"
 #include "support/RecordingMessageSink.h"
 #include "support/ScriptedServer.h"
+#include "ui/ListBox.h"
 #include "ui/TabLabel.h"
 #include "ui/Twips.h"
 
@@ -91,6 +92,17 @@ private:
                                }};
         auto form = std::make_unique<Form1>(env);
         form->load();
+        return form;
+    }
+
+    // The window on the favourites tab, with files of these names in the favourites folder.
+    std::unique_ptr<Form1> openFavourites(const Installation& installation,
+                                          std::initializer_list<const char*> files) {
+        for (const char* name : files)
+            writeFile(installation.paths.favouritesFolder() + u'/' + QString::fromUtf8(name), "FWS");
+        auto form = openWindow(installation);
+        form->show();
+        release(control<QWidget>(*form, "Label51"));
         return form;
     }
 
@@ -347,6 +359,39 @@ private Q_SLOTS:
         QCOMPARE(list->item(0)->data(Qt::UserRole).toInt(), 0);
         QCOMPARE(m_messages.shown.size(), size_t(1));
         QCOMPARE(form->focusWidget(), list);
+    }
+
+    // Every way of selecting a row with the mouse raises Click, once per selection.
+    void mouseSelectionsRaiseClick() {
+        Installation installation;
+        auto form = openFavourites(installation, {"a.swf", "b.swf", "c.swf"});
+        auto* list = control<ListBox>(*form, "List1");
+        QCOMPARE(list->count(), 3);
+        QWidget* rows = list->viewport();
+        const auto at = [list](int row) { return list->visualItemRect(list->item(row)).center(); };
+        QSignalSpy clicks(list, &ListBox::Click);
+
+        QTest::mouseClick(rows, Qt::LeftButton, {}, at(0));
+        QCOMPARE(clicks.count(), 1);
+        QCOMPARE(list->currentRow(), 0);
+        // Again on the selected row: that is how a downloaded game is started.
+        QTest::mouseClick(rows, Qt::LeftButton, {}, at(0));
+        QCOMPARE(clicks.count(), 2);
+        QTest::mouseClick(rows, Qt::RightButton, {}, at(1));
+        QCOMPARE(clicks.count(), 3);
+        QCOMPARE(list->currentRow(), 1);
+
+        // A press dragged onto another row selects that row too; the release adds nothing.
+        for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+            clicks.clear();
+            QTest::mousePress(rows, button, {}, at(0));
+            QTest::mouseMove(rows, at(2));
+            QCOMPARE(list->currentRow(), 2);
+            QTest::mouseMove(rows, at(2) + QPoint(1, 0));
+            QTest::mouseRelease(rows, button, {}, at(2));
+            QCOMPARE(clicks.count(), 2);
+            QCOMPARE(list->selectedItems(), QList<QListWidgetItem*>{list->item(2)});
+        }
     }
 
     void runLocationWarning_data() {

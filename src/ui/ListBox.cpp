@@ -38,4 +38,15 @@ void ListBox::mouseMoveEvent(QMouseEvent* event) {
         Q_EMIT Click();
 }
 
+QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex& index,
+                                                              const QEvent* event) const {
+    // No mouse action clears the selection: not the empty area, not a press with Ctrl held.
+    if (!index.isValid())
+        return QItemSelectionModel::NoUpdate;
+    if (event && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseMove ||
+                  event->type() == QEvent::MouseButtonDblClick))
+        return QItemSelectionModel::ClearAndSelect;
+    return QListWidget::selectionCommand(index, event);
+}
+
 } // namespace velmora

@@ -394,6 +394,30 @@ private Q_SLOTS:
         }
     }
 
+    // A list box keeps its selection, here the highlight of the game being played, whatever
+    // the user does beside the rows.
+    void clicksBesideTheRowsKeepTheSelection() {
+        Installation installation;
+        auto form = openFavourites(installation, {"a.swf", "b.swf"});
+        auto* list = control<ListBox>(*form, "List1");
+        QWidget* rows = list->viewport();
+        const QRect played = list->visualItemRect(list->item(1));
+        const QPoint below = played.center() + QPoint(0, 3 * played.height());
+        QVERIFY(!list->itemAt(below));
+        QSignalSpy clicks(list, &ListBox::Click);
+
+        QTest::mouseClick(rows, Qt::LeftButton, {}, played.center());
+        QTest::mouseClick(rows, Qt::LeftButton, {}, below);
+        QTest::mouseClick(rows, Qt::RightButton, {}, below);
+        QTest::mousePress(rows, Qt::LeftButton, {}, played.center());
+        QTest::mouseMove(rows, below);
+        QTest::mouseRelease(rows, Qt::LeftButton, {}, below);
+        QTest::mouseClick(rows, Qt::LeftButton, Qt::ControlModifier, played.center());
+        QCOMPARE(list->selectedItems(), QList<QListWidgetItem*>{list->item(1)});
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(clicks.count(), 3); // the presses on the row
+    }
+
     void runLocationWarning_data() {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<bool>("warned");

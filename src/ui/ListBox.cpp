@@ -1,12 +1,32 @@
 #include "ui/ListBox.h"
 
+#include "ui/RowText.h"
+
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
 
 namespace velmora {
+
+namespace {
+
+// Draws and measures every row as one line.
+class OneLineDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->text = oneLineRowText(option->text);
+    }
+};
+
+} // namespace
 
 ListBox::ListBox(QWidget* parent)
     : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setItemDelegate(new OneLineDelegate(this));
 }
 
 void ListBox::keyPressEvent(QKeyEvent* event) {

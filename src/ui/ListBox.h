@@ -8,7 +8,8 @@ namespace velmora {
 // row (also the one already selected, which is how a game that has just been downloaded is
 // started), by dragging a pressed button onto another row, or by moving the selection with the
 // keyboard. Selection changes made by the program raise nothing. As a list box does, it keeps
-// its selection when the user clicks the empty area below the last row.
+// its selection when the user clicks the empty area below the last row, and shows every row on
+// one line whatever line breaks its text holds.
 class ListBox : public QListWidget {
     Q_OBJECT
 public:

@@ -97,6 +97,7 @@ private Q_SLOTS:
     void rejectsBadInput_data();
     void rejectsBadInput();
     void failedRunKeepsExistingFile();
+    void warnsOfNamesWithLineBreaks();
     void commandLineErrors();
 };
 
@@ -104,6 +105,7 @@ void TestCatalogueTool::handWrittenCatalogue() {
     const QString output = temp(QStringLiteral("games.mdb"));
     const Run run = runTool({data(QStringLiteral("games.csv")), output});
     QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.errorOutput, QString()); // line breaks in info texts are fine
     compareGames(output, {
                              {"30", u"连连看"_s, "2", "5", u"好玩的游戏, 有\"引号\"\n第二行"_s},
                              {"7", u"超级玛丽"_s, "3", "7.5", std::nullopt},
@@ -260,6 +262,27 @@ void TestCatalogueTool::failedRunKeepsExistingFile() {
     QCOMPARE(runTool({bad.fileName(), output}).exitCode, 1);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), before);
+}
+
+// Such a name is stored as written, and the tool tells which games the list shows otherwise.
+void TestCatalogueTool::warnsOfNamesWithLineBreaks() {
+    QFile input(temp(QStringLiteral("breaks.csv")));
+    QVERIFY(input.open(QIODevice::WriteOnly));
+    input.write(u"id,name,fenlei,youxianji,info\n"
+                "5,\"两行\n名字\",1,1,\n"
+                "6,一行,1,1,\"说明\n两行\"\n"
+                "7,\"回车\r\n换行\",1,1,\n"_s.toUtf8());
+    input.close();
+    const QString output = temp(QStringLiteral("breaks.mdb"));
+    const Run run = runTool({input.fileName(), output});
+    QCOMPARE(run.exitCode, 0);
+    const QStringList warnings = run.errorOutput.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(warnings.size(), 2);
+    QVERIFY(warnings[0].contains(u"warning: the name of game 5 "_s));
+    QVERIFY(warnings[1].contains(u"warning: the name of game 7 "_s));
+    compareGames(output, {{"5", u"两行\n名字"_s, "1", "1", std::nullopt},
+                          {"6", u"一行"_s, "1", "1", u"说明\n两行"_s},
+                          {"7", u"回车\r\n换行"_s, "1", "1", std::nullopt}});
 }
 
 void TestCatalogueTool::commandLineErrors() {

@@ -361,6 +361,27 @@ private Q_SLOTS:
         QCOMPARE(form->focusWidget(), list);
     }
 
+    // A name with line breaks takes one line, as every other row, and keeps its stored text.
+    void rowsTakeOneLineWhateverTheName() {
+        Installation installation;
+        const std::vector<tools::CatalogueRecord> games = {
+            {11, QStringLiteral("两行\n名字"), 1, 90, std::nullopt},
+            {12, QStringLiteral("回车\r\n换行\u2028分行"), 1, 80, std::nullopt},
+            {13, QStringLiteral("一行"), 1, 70, std::nullopt},
+        };
+        QCOMPARE(tools::writeCatalogue(games, installation.paths.catalogueFile()), QString());
+        auto form = openWindow(installation);
+        form->show();
+        auto* list = control<QListWidget>(*form, "List1");
+        QCOMPARE(rowTexts(list), (QStringList{QStringLiteral(" 两行\n名字"),
+                                              QStringLiteral("*回车\r\n换行\u2028分行"),
+                                              QStringLiteral("*一行")}));
+        const QRect plain = list->visualItemRect(list->item(2));
+        for (int row = 0; row < 2; ++row)
+            QCOMPARE(list->visualItemRect(list->item(row)).height(), plain.height());
+        QCOMPARE(plain.top(), 2 * plain.height());
+    }
+
     // Every way of selecting a row with the mouse raises Click, once per selection.
     void mouseSelectionsRaiseClick() {
         Installation installation;

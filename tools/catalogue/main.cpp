@@ -3,6 +3,7 @@
 #include "common/SitePaths.h"
 #include "tools/catalogue/CatalogueCsv.h"
 #include "tools/catalogue/CatalogueWriter.h"
+#include "ui/RowText.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -46,6 +47,13 @@ int main(int argc, char* argv[]) {
     const auto parsed = velmora::tools::parseCatalogueCsv(csv);
     if (!parsed.error.isEmpty())
         return fail(QStringLiteral("%1: %2").arg(input, parsed.error));
+    for (const velmora::tools::CatalogueRecord& record : parsed.records) {
+        if (record.name && velmora::oneLineRowText(*record.name) != *record.name)
+            std::fprintf(stderr,
+                         "velmora-catalogue: warning: the name of game %d holds a line break; the game "
+                         "list shows it as a space\n",
+                         record.id);
+    }
     if (const QString error = velmora::tools::writeCatalogue(parsed.records, output); !error.isEmpty())
         return fail(error);
     std::printf("%s: %zu games\n", qPrintable(output), parsed.records.size());

@@ -33,6 +33,8 @@ namespace {
 constexpr int DesignClientWidth = 15240;
 constexpr int DesignClientHeight = 10665;
 constexpr int StripHeight = 975;
+// A favourites row keeps the path of its file here: its text is only the name shown.
+constexpr int FavouritePathRole = Qt::UserRole + 1;
 
 } // namespace
 
@@ -194,7 +196,10 @@ void Form1::showFavourites() {
     const QString folder = m_paths.favouritesFolder();
     Favourites::ensureFolder(folder);
     List1->clear();
-    List1->addItems(Favourites::listGames(folder));
+    for (const FavouriteGame& game : Favourites::listGames(folder)) {
+        auto* item = new QListWidgetItem(game.name, List1);
+        item->setData(FavouritePathRole, game.path);
+    }
     if (List1->count() == 0) {
         m_environment.messages->hint(QStringLiteral("您可以把喜欢的flash小游戏放在\"Velmora游戏盒") +
                                      QDir::separator() + QStringLiteral("我的收藏\"文件夹下"));
@@ -211,8 +216,7 @@ void Form1::List1Click() {
     if (row < 0)
         return;
     if (m_currentCategory == Categories::Favourites.key) {
-        const QString path = m_paths.favouritesFolder() + QDir::separator() + List1->item(row)->text() +
-                             QStringLiteral(".swf");
+        const QString path = List1->item(row)->data(FavouritePathRole).toString();
         ShockwaveFlash1->setMovie(QStringLiteral("http://"));
         if (fileExists(path))
             ShockwaveFlash1->setMovie(path);

@@ -10,12 +10,12 @@ void ensureFolder(const QString& folder) {
         QDir().mkpath(folder);
 }
 
-QStringList listGames(const QString& folder) {
+std::vector<FavouriteGame> listGames(const QString& folder) {
     const QDir dir(folder, QStringLiteral("*.swf"), QDir::Unsorted, QDir::Files | QDir::Readable);
-    QStringList names;
+    std::vector<FavouriteGame> games;
     for (const QString& file : dir.entryList())
-        names.append(file.chopped(4));
-    return names;
+        games.push_back({file.chopped(4), dir.filePath(file)});
+    return games;
 }
 
 } // namespace velmora::Favourites

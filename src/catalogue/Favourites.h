@@ -1,15 +1,26 @@
 #pragma once
 
-#include <QStringList>
+#include <QString>
+#include <vector>
 
-namespace velmora::Favourites {
+namespace velmora {
+
+// A row of the favourites list: the name shown, and the file it stands for.
+struct FavouriteGame {
+    QString name; // the file name less its extension
+    QString path; // the file's full path, as found on disk
+};
+
+namespace Favourites {
 
 // Creates the favourites folder when nothing of that name exists yet.
 void ensureFolder(const QString& folder);
 
-// The names of the Flash files in the folder (file name less its ".swf"), in the order the file
-// system returns them. The extension matches in any letter case, as users' files come from
-// systems that do not tell case apart.
-QStringList listGames(const QString& folder);
+// The Flash files in the folder, in the order the file system returns them. The extension
+// matches in any letter case, as users' files come from systems that do not tell case apart;
+// each game keeps the real name of its file, so that it plays whatever the case.
+std::vector<FavouriteGame> listGames(const QString& folder);
 
-} // namespace velmora::Favourites
+} // namespace Favourites
+
+} // namespace velmora

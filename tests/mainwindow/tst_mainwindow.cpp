@@ -382,6 +382,20 @@ private Q_SLOTS:
         QCOMPARE(plain.top(), 2 * plain.height());
     }
 
+    // The extension matches in any letter case, and the row plays the file of its real name.
+    void favouritesPlayWhateverTheCaseOfTheirExtension() {
+        Installation installation;
+        writeFile(installation.paths.favouritesFolder() + QStringLiteral("/大写.SWF"),
+                  swf::demoMovie(swf::demoMovieKinds().front()));
+        auto form = openFavourites(installation, {});
+        auto* list = control<QListWidget>(*form, "List1");
+        auto* player = control<FlashPlayer>(*form, "ShockwaveFlash1");
+        QSignalSpy loaded(player, &FlashPlayer::movieLoaded);
+        QCOMPARE(rowTexts(list), QStringList{QStringLiteral("大写")});
+        clickRow(*form, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 30000);
+    }
+
     // Every way of selecting a row with the mouse raises Click, once per selection.
     void mouseSelectionsRaiseClick() {
         Installation installation;

@@ -3,7 +3,21 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace velmora::Favourites {
+
+namespace {
+
+bool inNameOrder(const FavouriteGame& a, const FavouriteGame& b) {
+    if (const int order = a.name.compare(b.name, Qt::CaseInsensitive))
+        return order < 0;
+    if (const int order = a.name.compare(b.name, Qt::CaseSensitive))
+        return order < 0;
+    return a.path < b.path;
+}
+
+} // namespace
 
 void ensureFolder(const QString& folder) {
     if (!QFileInfo::exists(folder))
@@ -15,6 +29,7 @@ std::vector<FavouriteGame> listGames(const QString& folder) {
     std::vector<FavouriteGame> games;
     for (const QString& file : dir.entryList())
         games.push_back({file.chopped(4), dir.filePath(file)});
+    std::sort(games.begin(), games.end(), inNameOrder);
     return games;
 }
 

@@ -16,9 +16,10 @@ namespace Favourites {
 // Creates the favourites folder when nothing of that name exists yet.
 void ensureFolder(const QString& folder);
 
-// The Flash files in the folder, in the order the file system returns them. The extension
-// matches in any letter case, as users' files come from systems that do not tell case apart;
-// each game keeps the real name of its file, so that it plays whatever the case.
+// The readable Flash files in the folder (hidden ones left out), in case-insensitive name
+// order. The extension matches in any letter case, as users' files come from systems that do
+// not tell case apart; each game keeps the real name of its file, so that it plays whatever
+// the case.
 std::vector<FavouriteGame> listGames(const QString& folder);
 
 } // namespace Favourites

@@ -1,10 +1,12 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueSchema.h"
+#include "catalogue/Favourites.h"
 #include "platform/jet/JetHeader.h"
 #include "platform/jet/JetImage.h"
 #include "platform/jet/JetValue.h"
 #include "tools/catalogue/CatalogueWriter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,6 +22,19 @@ using velmora::tools::CatalogueRecord;
 namespace {
 
 const QString Password = CatalogueSchema::Password;
+
+// Writes a file by the bytes of its name, which need not be UTF-8.
+bool writeBytes(const QByteArray& path, const QByteArray& content) {
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0)
+        return false;
+    const bool written = ::write(fd, content.constData(), size_t(content.size())) == content.size();
+    return ::close(fd) == 0 && written;
+}
+
+bool writeBytes(const QString& path, const QByteArray& content) {
+    return writeBytes(QFile::encodeName(path), content);
+}
 
 // Records are built field by field: GCC's -Wmaybe-uninitialized misfires on temporaries of
 // std::optional<QString> in sanitizer builds.
@@ -333,6 +348,30 @@ private Q_SLOTS:
         QCOMPARE(catalogue.gameInfo(2).text, QStringLiteral("新的说明"));
         QCOMPARE(namesAndIds(catalogue.listCategory(1)),
                  (std::vector<std::pair<QString, qint32>>{{QStringLiteral("新游戏"), 2}}));
+    }
+
+    // Rows as the user reads them: case-insensitively in name order, whatever order the folder
+    // returns; files of other kinds, hidden files and folders are left out.
+    void favouritesInNameOrder() {
+        QTemporaryDir folder;
+        for (const char* name : {"b.swf", "阿.swf", "A.swf", "c.SWF", "中文.swf", "a.Swf", "B2.swf",
+                                 "readme.txt", ".hidden.swf", "x.swf.bak"})
+            QVERIFY(writeBytes(folder.filePath(QString::fromUtf8(name)), "FWS"));
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("folder.swf")));
+
+        QStringList names, files;
+        for (const FavouriteGame& game : Favourites::listGames(folder.path())) {
+            names << game.name;
+            files << QFileInfo(game.path).fileName();
+            QCOMPARE(QFileInfo(game.path).absolutePath(), folder.path());
+        }
+        QCOMPARE(names, (QStringList{QStringLiteral("A"), QStringLiteral("a"), QStringLiteral("b"),
+                                     QStringLiteral("B2"), QStringLiteral("c"), QStringLiteral("中文"),
+                                     QStringLiteral("阿")}));
+        // The real name behind each row, whatever the case of its extension.
+        QCOMPARE(files, (QStringList{QStringLiteral("A.swf"), QStringLiteral("a.Swf"), QStringLiteral("b.swf"),
+                                     QStringLiteral("B2.swf"), QStringLiteral("c.SWF"),
+                                     QStringLiteral("中文.swf"), QStringLiteral("阿.swf")}));
     }
 };
 

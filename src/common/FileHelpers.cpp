@@ -2,9 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace velmora {
 
@@ -34,12 +34,16 @@ bool createEmptyFile(const QString& path) {
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate);
 }
 
-bool writeFileDurably(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+bool replaceFileAtomically(const QString& path, const QByteArray& content) {
+    // QSaveFile writes a temporary file in the same folder, syncs it and renames it over path.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
         return false;
-    const bool written = file.write(content) == content.size() && file.flush();
-    return written && ::fsync(file.handle()) == 0;
+    if (file.write(content) != content.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 } // namespace velmora

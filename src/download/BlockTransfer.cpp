@@ -125,7 +125,7 @@ std::optional<TransferFailure> fetchIntoFile(const QUrl& url, const QString& pat
     BlockLoop loop(url, observer, budget);
     if (const auto failure = loop.run())
         return failure;
-    if (!writeFileDurably(path, loop.content()))
+    if (!replaceFileAtomically(path, loop.content()))
         return TransferFailure::Broken;
     return std::nullopt;
 }

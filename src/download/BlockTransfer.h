@@ -47,8 +47,9 @@ public:
 };
 
 // Fetches url block by block into path, all or nothing: path is created empty at the start,
-// receives the whole content (flushed to disk) only when the last byte has arrived, and is
-// deleted on any failure. Processes events while it waits, so it may be re-entered.
+// is replaced by the whole content (written beside it, synced and renamed into place) only when
+// the last byte has arrived, and is deleted on any failure. So a hard stop at any moment leaves
+// path absent, empty or complete. Processes events while it waits, so it may be re-entered.
 bool transferToFile(const QUrl& url, const QString& path, TransferObserver& observer, PollBudget budget);
 
 // Fetches url into finalPath through tempPath, silently. On success finalPath holds the remote

@@ -8,7 +8,9 @@
 #include "platform/MessageSink.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,6 +18,9 @@
 
 #include <memory>
 #include <thread>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace velmora;
 using velmora::test::ScriptedServer;
@@ -103,6 +108,23 @@ public:
     QStringList messages;
 };
 
+// A game file after a hard stop: what the list would make of it. Absent and empty both read as
+// "not on disk"; anything else must be the whole game.
+void checkNoPartGame(const QString& path, const QByteArray& game, const QString& when) {
+    const QFileInfo file(path);
+    const bool fine = !file.exists() || file.size() == 0 || readFile(path) == game;
+    QVERIFY2(fine, qPrintable(when + QStringLiteral(": %1 of %2 bytes").arg(file.size()).arg(game.size())));
+}
+
+// Runs one download of url into path in a process of its own.
+void startDownload(QProcess& process, const QString& url, const QString& path) {
+    process.setProgram(QStringLiteral(VELMORA_DOWNLOAD_ONE));
+    process.setArguments({url, path});
+    process.setReadChannel(QProcess::StandardOutput);
+    process.start();
+    QVERIFY(process.waitForStarted());
+}
+
 } // namespace
 
 class DownloadTest : public QObject {
@@ -127,6 +149,9 @@ private Q_SLOTS:
 
     void queueWorksOffGamesInClickOrder();
     void serverErrorIsToldOnlyForTheLastQueuedGame();
+
+    void killedDownloadLeavesNoPartGame();
+    void stopWhileTheGameIsWrittenLeavesNoPartGame();
 
 private:
     QString url(const std::string& path) const {
@@ -497,6 +522,70 @@ void DownloadTest::serverErrorIsToldOnlyForTheLastQueuedGame() {
     QCOMPARE(window.messages, QStringList{QStringLiteral("网络繁忙或不畅,请再试")});
     QCOMPARE(window.rowIndexes, (QSet<qint16>{0, 1}));
     QCOMPARE(window.rows.last(), QStringLiteral("*游戏2"));
+}
+
+// Stopped hard before, during and after each block and while the game is being saved, a
+// download leaves its game file absent, empty or whole, never a part that reads as on disk.
+void DownloadTest::killedDownloadLeavesNoPartGame() {
+    const QByteArray game = sampleContent(12 * 20480 + 77);
+    // A slow site, so that a stop falls between blocks as often as within one.
+    m_server->route("/g.swf", test::serveRanges(game, [](qint64, httplib::Response&) {
+                        std::this_thread::sleep_for(std::chrono::milliseconds(3));
+                    }));
+    const QString path = local(QStringLiteral("1.swf"));
+    QStringList outcomes;
+    // Stop after reading that many reports, then after waiting that many microseconds.
+    std::vector<std::pair<int, int>> stops;
+    for (int reports = 1; reports <= 14; ++reports)
+        stops.emplace_back(reports, (reports * 797) % 3000);
+    for (int wait = 0; wait <= 20000; wait += 500)
+        stops.emplace_back(14, wait); // after the last block: while the game is saved
+    for (const auto& [reports, wait] : stops) {
+        QVERIFY(!QFile::exists(path) || QFile::remove(path));
+        QProcess process;
+        startDownload(process, url("/g.swf"), path);
+        QElapsedTimer clock;
+        clock.start();
+        for (int seen = 0; seen < reports && clock.elapsed() < 60000;) {
+            if (process.canReadLine())
+                seen += process.readLine().isEmpty() ? 0 : 1;
+            else if (!process.waitForReadyRead(100) && process.state() == QProcess::NotRunning)
+                QFAIL("the download ended before its stop");
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(wait));
+        ::kill(pid_t(process.processId()), SIGKILL);
+        QVERIFY(process.waitForFinished(60000));
+        const QString when = QStringLiteral("stopped after %1 reports and %2 us").arg(reports).arg(wait);
+        checkNoPartGame(path, game, when);
+        if (QTest::currentTestFailed())
+            return;
+        outcomes << (!QFile::exists(path) ? QStringLiteral("absent")
+                     : QFileInfo(path).size() == 0 ? QStringLiteral("empty")
+                                                   : QStringLiteral("whole"));
+    }
+    // The stops cover the download and its end.
+    QVERIFY(outcomes.contains(QStringLiteral("empty")));
+    QVERIFY(outcomes.contains(QStringLiteral("whole")));
+}
+
+// The process dies in the middle of writing the game (a file size limit stops it there, as a
+// power cut would), and the list must not see half a game.
+void DownloadTest::stopWhileTheGameIsWrittenLeavesNoPartGame() {
+    const QByteArray game = sampleContent(5 * 20480);
+    m_server->route("/g.swf", test::serveRanges(game));
+    const QString path = local(QStringLiteral("1.swf"));
+    QProcess process;
+    process.setChildProcessModifier([limit = rlim_t(game.size() / 2)] {
+        const rlimit noCore{0, 0};
+        setrlimit(RLIMIT_CORE, &noCore);
+        const rlimit size{limit, limit};
+        setrlimit(RLIMIT_FSIZE, &size);
+    });
+    startDownload(process, url("/g.swf"), path);
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitStatus(), QProcess::CrashExit);
+    QVERIFY(process.readAllStandardOutput().endsWith("last block\n"));
+    checkNoPartGame(path, game, QStringLiteral("stopped while writing"));
 }
 
 QTEST_GUILESS_MAIN(DownloadTest)

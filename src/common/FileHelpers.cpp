@@ -1,16 +1,36 @@
 #include "common/FileHelpers.h"
 
+#include "common/NativeFileName.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 #include <cstdio>
+#include <optional>
+#include <sys/stat.h>
 
 namespace velmora {
 
+namespace {
+
+std::optional<mode_t> fileMode(const QString& path) {
+    struct stat status {};
+    if (path.isEmpty() || ::stat(NativeFileName::toBytes(path).constData(), &status) != 0)
+        return std::nullopt;
+    return status.st_mode;
+}
+
+} // namespace
+
 bool fileExists(const QString& path) {
-    const QFileInfo info(path);
-    return info.exists() && !info.isDir();
+    const auto mode = fileMode(path);
+    return mode && !S_ISDIR(*mode);
+}
+
+bool isRegularFile(const QString& path) {
+    const auto mode = fileMode(path);
+    return mode && S_ISREG(*mode);
 }
 
 bool DeleteIfExists(const QString& path) {

@@ -6,7 +6,11 @@
 namespace velmora {
 
 // True when path names an ordinary file (not a folder), as a directory lookup would find it.
+// path may hold names that are not UTF-8, as NativeFileName spells them.
 bool fileExists(const QString& path);
+
+// True when path names a regular file, or a link to one; spelt as for fileExists.
+bool isRegularFile(const QString& path);
 
 // Deletes path if it is an existing file. Returns false only when a file is there and could
 // not be deleted, so callers can stop at that failure.

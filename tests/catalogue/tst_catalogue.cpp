@@ -1,6 +1,8 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueSchema.h"
 #include "catalogue/Favourites.h"
+#include "common/FileHelpers.h"
+#include "common/NativeFileName.h"
 #include "platform/jet/JetHeader.h"
 #include "platform/jet/JetImage.h"
 #include "platform/jet/JetValue.h"
@@ -372,6 +374,41 @@ private Q_SLOTS:
         QCOMPARE(files, (QStringList{QStringLiteral("A.swf"), QStringLiteral("a.Swf"), QStringLiteral("b.swf"),
                                      QStringLiteral("B2.swf"), QStringLiteral("c.SWF"),
                                      QStringLiteral("中文.swf"), QStringLiteral("阿.swf")}));
+    }
+
+    // Names that are not UTF-8 (from archives made on Chinese Windows systems) are listed,
+    // shown decoded from GBK, and lead back to the very file.
+    void favouritesWithGbkNames() {
+        QTemporaryDir folder;
+        const QByteArray folderBytes = QFile::encodeName(folder.path());
+        const QByteArray gbk = "\xD0\xA1\xD3\xCE\xCF\xB7"; // 小游戏
+        const QByteArray notText = "\xFF\xFE";            // neither UTF-8 nor GBK
+        QVERIFY(writeBytes(QByteArray(folderBytes + '/' + gbk + ".swf"), "FWS-gbk"));
+        QVERIFY(writeBytes(QByteArray(folderBytes + '/' + notText + ".SWF"), "FWS-other"));
+        QVERIFY(writeBytes(QByteArray(folderBytes + "/\xC4\xE3.txt"), "x"));
+        QVERIFY(writeBytes(folder.filePath(QStringLiteral("大家.swf")), "FWS-utf8"));
+
+        const std::vector<FavouriteGame> games = Favourites::listGames(folder.path());
+        QCOMPARE(games.size(), size_t(3));
+        QCOMPARE(games[0].name, QStringLiteral("大家"));
+        QCOMPARE(games[0].path, folder.filePath(QStringLiteral("大家.swf")));
+        QCOMPARE(games[1].name, QStringLiteral("小游戏"));
+        QCOMPARE(NativeFileName::toBytes(games[1].path), folderBytes + '/' + gbk + ".swf");
+        QVERIFY(!games[2].name.isEmpty()); // shown somehow, as long as it is listed
+        QCOMPARE(NativeFileName::toBytes(games[2].path), folderBytes + '/' + notText + ".SWF");
+        for (const FavouriteGame& game : games)
+            QVERIFY(fileExists(game.path));
+        QVERIFY(!fileExists(folder.filePath(QStringLiteral("小游戏.swf"))));
+    }
+
+    // A name on disk survives the trip through text whatever its bytes; text names are plain.
+    void nativeFileNamesRoundTrip() {
+        for (const QByteArray& bytes : {QByteArray("/plain/name.swf"), QByteArray("/中文/名字.swf"),
+                                        QByteArray("/x/\xD0\xA1\xD3\xCE.swf"), QByteArray("\x80\xFF/\x7F"),
+                                        QByteArray("/half/\xE4\xB8"), QByteArray()})
+            QCOMPARE(NativeFileName::toBytes(NativeFileName::fromBytes(bytes)), bytes);
+        QCOMPARE(NativeFileName::fromBytes("/中文/a.swf"), QStringLiteral("/中文/a.swf"));
+        QCOMPARE(NativeFileName::toBytes(QStringLiteral("/中文/a.swf")), QByteArray("/中文/a.swf"));
     }
 };
 

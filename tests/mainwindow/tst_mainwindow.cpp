@@ -27,6 +27,9 @@
 
 #include <memory>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 using namespace velmora;
 using velmora::test::RecordingMessageSink;
 using velmora::test::ScriptedServer;
@@ -392,6 +395,26 @@ private Q_SLOTS:
         auto* player = control<FlashPlayer>(*form, "ShockwaveFlash1");
         QSignalSpy loaded(player, &FlashPlayer::movieLoaded);
         QCOMPARE(rowTexts(list), QStringList{QStringLiteral("大写")});
+        clickRow(*form, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 30000);
+    }
+
+    // A file name in GBK (not UTF-8) is listed decoded and plays from its name's bytes.
+    void favouritesWithGbkNamesPlay() {
+        Installation installation;
+        const QByteArray folder = QFile::encodeName(installation.paths.favouritesFolder());
+        QVERIFY(QDir().mkpath(installation.paths.favouritesFolder()));
+        const QByteArray movie = swf::demoMovie(swf::demoMovieKinds().front());
+        const QByteArray file = folder + "/\xD0\xA1\xD3\xCE\xCF\xB7.swf";
+        const int fd = ::open(file.constData(), O_WRONLY | O_CREAT, 0644);
+        QVERIFY(fd >= 0);
+        QCOMPARE(::write(fd, movie.constData(), size_t(movie.size())), ssize_t(movie.size()));
+        ::close(fd);
+        auto form = openFavourites(installation, {"普通.swf"});
+        auto* list = control<QListWidget>(*form, "List1");
+        auto* player = control<FlashPlayer>(*form, "ShockwaveFlash1");
+        QSignalSpy loaded(player, &FlashPlayer::movieLoaded);
+        QCOMPARE(rowTexts(list), (QStringList{QStringLiteral("小游戏"), QStringLiteral("普通")}));
         clickRow(*form, 0);
         QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 30000);
     }

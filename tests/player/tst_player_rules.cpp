@@ -1,4 +1,5 @@
 // The rules of what a game and a side-panel page may reach, without a web engine.
+#include "common/NativeFileName.h"
 #include "platform/web/GameFileAccess.h"
 #include "platform/web/LaunchGate.h"
 #include "platform/web/PanelAddresses.h"
@@ -8,6 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace velmora::test {
 
@@ -28,6 +32,7 @@ private Q_SLOTS:
     void gameReadsOnlyItsOwnFolder();
     void accessFollowsTheMovieOnDisplay();
     void linkedMovieDoesNotOpenItsTargetsFolder();
+    void movieNamedInGbk();
     void panelShowsOnlySitePagesAndFallback_data();
     void panelShowsOnlySitePagesAndFallback();
     void panelSiteOnStandardPortsMayChangeScheme();
@@ -128,6 +133,25 @@ void PlayerRulesTest::linkedMovieDoesNotOpenItsTargetsFolder() {
     QVERIFY(access.allows(QUrl(fileUrl(QStringLiteral("games/game.swf")))));
     QVERIFY(access.allows(QUrl(fileUrl(QStringLiteral("favourites/mine.txt")))));
     QVERIFY(!access.allows(QUrl(fileUrl(QStringLiteral("games/beside.txt")))));
+}
+
+void PlayerRulesTest::movieNamedInGbk() {
+    // A favourite unpacked from an archive made on Chinese Windows: its name is GBK, not UTF-8.
+    const QByteArray folder = QFile::encodeName(path(QStringLiteral("favourites")));
+    const QByteArray movie = folder + "/\xD0\xA1\xD3\xCE.swf";
+    const int fd = ::open(movie.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    QVERIFY(fd >= 0);
+    ::close(fd);
+    const auto address = [](const QByteArray& bytes) {
+        return QUrl(QStringLiteral("file://") + QString::fromLatin1(bytes.toPercentEncoding("/")));
+    };
+    GameFileAccess access(path(QStringLiteral("player")));
+    access.setMovie(NativeFileName::fromBytes(movie));
+    QVERIFY(access.allows(address(movie)));
+    QVERIFY(access.allows(address(folder + "/mine.txt")));
+    QVERIFY(!access.allows(address(QFile::encodeName(path(QStringLiteral("games/beside.txt"))))));
+    // Read as text, the name is another file, which does not exist.
+    QVERIFY(!access.allows(QUrl::fromLocalFile(QFile::decodeName(movie))));
 }
 
 void PlayerRulesTest::panelShowsOnlySitePagesAndFallback_data() {

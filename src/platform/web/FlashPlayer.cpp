@@ -1,9 +1,12 @@
 #include "platform/web/FlashPlayer.h"
 
+#include "common/FileHelpers.h"
+#include "common/NativeFileName.h"
+
 #include "platform/web/EmbeddedView.h"
 #include "platform/web/PlayerPage.h"
 
-#include <QFileInfo>
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QWebEngineLoadingInfo>
@@ -57,17 +60,20 @@ void FlashPlayer::onLoadingChanged(const QWebEngineLoadingInfo& info) {
 }
 
 void FlashPlayer::showMovie() {
-    const QFileInfo file(m_movie);
-    if (!file.isAbsolute() || !file.isFile()) {
+    const QString file = QDir::cleanPath(m_movie);
+    if (!QDir::isAbsolutePath(file) || !isRegularFile(file)) {
         m_page->setGameFile(QString());
         m_page->runJavaScript(QStringLiteral("velmora.stop()"));
         return;
     }
     if (startAfreshAfterPanic())
         return; // the movie follows once the fresh page has loaded
-    m_page->setGameFile(file.absoluteFilePath());
-    // The address goes into the script as JSON, so that no file name can break out of it.
-    const QString url = QUrl::fromLocalFile(file.absoluteFilePath()).toString(QUrl::FullyEncoded);
+    m_page->setGameFile(file);
+    // The address carries the name's bytes on disk, which need not be UTF-8; the engine opens
+    // the file by those bytes. It goes into the script as JSON, so that no file name can break
+    // out of it.
+    const QString url = QStringLiteral("file://") +
+                        QString::fromLatin1(NativeFileName::toBytes(file).toPercentEncoding("/"));
     const QString args =
         QString::fromUtf8(QJsonDocument(QJsonArray{url, m_serial}).toJson(QJsonDocument::Compact));
     m_page->runJavaScript(QStringLiteral("velmora.play(...%1)").arg(args));

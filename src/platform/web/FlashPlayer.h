@@ -19,8 +19,9 @@ public:
     // "player" next to the program.
     explicit FlashPlayer(const QString& playerFolder, QWidget* parent = nullptr);
 
-    // The full path of a local movie file: loads it and plays it at once, in a loop. Anything
-    // else, "http://" in particular, drops the movie on display and leaves the player black.
+    // The full path of a local movie file (its name spelt as NativeFileName does when it is not
+    // UTF-8): loads it and plays it at once, in a loop. Anything else, "http://" in particular,
+    // drops the movie on display and leaves the player black.
     void setMovie(const QString& movie);
     // Keys pressed from now on go to the game.
     void focusGame();

@@ -60,8 +60,8 @@ std::vector<FavouriteGame> listGames(const QString& folder) {
     while (const dirent* entry = ::readdir(dir)) {
         const QByteArray name(entry->d_name);
         if (isFlashFileName(name) && isReadableFile(folderBytes + '/' + name))
-            games.push_back({shownName(name.chopped(Extension.size())),
-                             folder + u'/' + NativeFileName::fromBytes(name)});
+            games.push_back(
+                {shownName(name.chopped(Extension.size())), folder + u'/' + NativeFileName::fromBytes(name)});
     }
     ::closedir(dir);
     std::sort(games.begin(), games.end(), inNameOrder);

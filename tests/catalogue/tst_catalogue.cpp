@@ -371,9 +371,10 @@ private Q_SLOTS:
                                      QStringLiteral("B2"), QStringLiteral("c"), QStringLiteral("中文"),
                                      QStringLiteral("阿")}));
         // The real name behind each row, whatever the case of its extension.
-        QCOMPARE(files, (QStringList{QStringLiteral("A.swf"), QStringLiteral("a.Swf"), QStringLiteral("b.swf"),
-                                     QStringLiteral("B2.swf"), QStringLiteral("c.SWF"),
-                                     QStringLiteral("中文.swf"), QStringLiteral("阿.swf")}));
+        QCOMPARE(files,
+                 (QStringList{QStringLiteral("A.swf"), QStringLiteral("a.Swf"), QStringLiteral("b.swf"),
+                              QStringLiteral("B2.swf"), QStringLiteral("c.SWF"), QStringLiteral("中文.swf"),
+                              QStringLiteral("阿.swf")}));
     }
 
     // Names that are not UTF-8 (from archives made on Chinese Windows systems) are listed,
@@ -382,7 +383,7 @@ private Q_SLOTS:
         QTemporaryDir folder;
         const QByteArray folderBytes = QFile::encodeName(folder.path());
         const QByteArray gbk = "\xD0\xA1\xD3\xCE\xCF\xB7"; // 小游戏
-        const QByteArray notText = "\xFF\xFE";            // neither UTF-8 nor GBK
+        const QByteArray notText = "\xFF\xFE";             // neither UTF-8 nor GBK
         QVERIFY(writeBytes(QByteArray(folderBytes + '/' + gbk + ".swf"), "FWS-gbk"));
         QVERIFY(writeBytes(QByteArray(folderBytes + '/' + notText + ".SWF"), "FWS-other"));
         QVERIFY(writeBytes(QByteArray(folderBytes + "/\xC4\xE3.txt"), "x"));

@@ -559,7 +559,7 @@ void DownloadTest::killedDownloadLeavesNoPartGame() {
         checkNoPartGame(path, game, when);
         if (QTest::currentTestFailed())
             return;
-        outcomes << (!QFile::exists(path) ? QStringLiteral("absent")
+        outcomes << (!QFile::exists(path)          ? QStringLiteral("absent")
                      : QFileInfo(path).size() == 0 ? QStringLiteral("empty")
                                                    : QStringLiteral("whole"));
     }

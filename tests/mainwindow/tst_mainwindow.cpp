@@ -376,9 +376,9 @@ private Q_SLOTS:
         auto form = openWindow(installation);
         form->show();
         auto* list = control<QListWidget>(*form, "List1");
-        QCOMPARE(rowTexts(list), (QStringList{QStringLiteral(" 两行\n名字"),
-                                              QStringLiteral("*回车\r\n换行\u2028分行"),
-                                              QStringLiteral("*一行")}));
+        QCOMPARE(rowTexts(list),
+                 (QStringList{QStringLiteral(" 两行\n名字"), QStringLiteral("*回车\r\n换行\u2028分行"),
+                              QStringLiteral("*一行")}));
         const QRect plain = list->visualItemRect(list->item(2));
         for (int row = 0; row < 2; ++row)
             QCOMPARE(list->visualItemRect(list->item(row)).height(), plain.height());
@@ -426,7 +426,9 @@ private Q_SLOTS:
         auto* list = control<ListBox>(*form, "List1");
         QCOMPARE(list->count(), 3);
         QWidget* rows = list->viewport();
-        const auto at = [list](int row) { return list->visualItemRect(list->item(row)).center(); };
+        const auto at = [list](int row) {
+            return list->visualItemRect(list->item(row)).center();
+        };
         QSignalSpy clicks(list, &ListBox::Click);
 
         QTest::mouseClick(rows, Qt::LeftButton, {}, at(0));

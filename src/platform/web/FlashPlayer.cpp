@@ -72,8 +72,8 @@ void FlashPlayer::showMovie() {
     // The address carries the name's bytes on disk, which need not be UTF-8; the engine opens
     // the file by those bytes. It goes into the script as JSON, so that no file name can break
     // out of it.
-    const QString url = QStringLiteral("file://") +
-                        QString::fromLatin1(NativeFileName::toBytes(file).toPercentEncoding("/"));
+    const QString url =
+        QStringLiteral("file://") + QString::fromLatin1(NativeFileName::toBytes(file).toPercentEncoding("/"));
     const QString args =
         QString::fromUtf8(QJsonDocument(QJsonArray{url, m_serial}).toJson(QJsonDocument::Compact));
     m_page->runJavaScript(QStringLiteral("velmora.play(...%1)").arg(args));

@@ -142,9 +142,16 @@ bool transferToFile(const QUrl& url, const QString& path, TransferObserver& obse
     return false;
 }
 
-bool DownloadToFile(const QUrl& url, const QString& tempPath, const QString& finalPath, PollBudget budget) {
+bool DownloadToFile(const QUrl& url, const QString& tempPath, const QString& finalPath, PollBudget budget,
+                    const std::function<bool(const QString&)>& accept) {
     TransferObserver silent;
-    return transferToFile(url, tempPath, silent, budget) && PromoteTempFile(tempPath, finalPath);
+    if (!transferToFile(url, tempPath, silent, budget))
+        return false;
+    if (accept && !accept(tempPath)) {
+        static_cast<void>(DeleteIfExists(tempPath));
+        return false;
+    }
+    return PromoteTempFile(tempPath, finalPath);
 }
 
 } // namespace velmora

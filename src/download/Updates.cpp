@@ -67,7 +67,9 @@ void UpdateProgram(const UpdateContext& context) {
         return;
     // Only this run's download may be installed: an older update program that could not be
     // deleted at start-up must not stand in for one that failed to arrive.
-    const auto signedUpdate = [&context](const QString& path) { return isSignedUpdate(context, path); };
+    const auto signedUpdate = [&context](const QString& path) {
+        return isSignedUpdate(context, path);
+    };
     if (!DownloadToFile(QUrl(context.site.updateProgram()), paths.updateProgramTempFile(),
                         paths.updateProgram(), context.budget, signedUpdate))
         return;

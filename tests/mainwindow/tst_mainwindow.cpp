@@ -133,7 +133,8 @@ private:
     }
     std::unique_ptr<Form1> openWindow(const QString& appPath,
                                       const std::function<void(Form1::Environment&)>& adjust = {}) {
-        Form1::Environment env{appPath, m_site.baseUrl(), &m_messages, QStringLiteral(VELMORA_PLAYER_DIR), [this] {
+        Form1::Environment env{appPath, m_site.baseUrl(), &m_messages, QStringLiteral(VELMORA_PLAYER_DIR),
+                               [this] {
                                    ++m_endRequests;
                                }};
         if (adjust)
@@ -170,9 +171,10 @@ private:
             const QByteArray content = readFile(path);
             if (name.ends_with(".htm") || name.ends_with(".css")) {
                 const std::string type = name.ends_with(".htm") ? "text/html; charset=utf-8" : "text/css";
-                m_site.route("/" + name, [content, type](const httplib::Request&, httplib::Response& response) {
-                    response.set_content(content.toStdString(), type);
-                });
+                m_site.route("/" + name,
+                             [content, type](const httplib::Request&, httplib::Response& response) {
+                                 response.set_content(content.toStdString(), type);
+                             });
             } else {
                 m_site.route("/" + name, test::serveRanges(content));
             }
@@ -609,7 +611,8 @@ private Q_SLOTS:
         serveFolder(demo.siteFolder);
         // A left-over update program from an earlier run.
         writeFile(demo.program.updateProgram(), "stale");
-        auto form = openWindow(demo.program.appPath(), [](Form1::Environment& env) { env.startupTickMs = 20; });
+        auto form =
+            openWindow(demo.program.appPath(), [](Form1::Environment& env) { env.startupTickMs = 20; });
         auto* list = control<QListWidget>(*form, "List1");
         auto* timer1 = control<QTimer>(*form, "Timer1");
         // What ticks 1 to 9 leave behind, seen right after each of them; the first tick comes
@@ -633,9 +636,9 @@ private Q_SLOTS:
         QVERIFY(seenBeforeTheTenth.isEmpty());
 
         // In order: the random page, the stale update program gone, the catalogue, the program.
-        QCOMPARE(updateFilesAsked(), (QStringList{QStringLiteral("/gengxin/gengxin.txt"),
-                                                  QStringLiteral("/gengxin/db1.txt"),
-                                                  QStringLiteral("/gengxin/update.txt")}));
+        QCOMPARE(updateFilesAsked(),
+                 (QStringList{QStringLiteral("/gengxin/gengxin.txt"), QStringLiteral("/gengxin/db1.txt"),
+                              QStringLiteral("/gengxin/update.txt")}));
         QTRY_VERIFY_WITH_TIMEOUT(pagesAsked().contains(QStringLiteral("/show2.htm")) ||
                                      pagesAsked().contains(QStringLiteral("/show3.htm")) ||
                                      pagesAsked().contains(QStringLiteral("/show4.htm")),
@@ -651,7 +654,8 @@ private Q_SLOTS:
         QCOMPARE(ticks, 10);
         QCOMPARE(rowTexts(list), hotRows);
         release(control<QWidget>(*form, "Label2"));
-        QCOMPARE(rowTexts(list), (QStringList{QStringLiteral("*新的益智游戏"), QStringLiteral("*彩块消消乐")}));
+        QCOMPARE(rowTexts(list),
+                 (QStringList{QStringLiteral("*新的益智游戏"), QStringLiteral("*彩块消消乐")}));
     }
 
     void windowClosedBeforeTheTenthTickNeverAsksForUpdates() {
@@ -694,7 +698,9 @@ private Q_SLOTS:
             };
         });
         form->show();
-        m_messages.onShow = [&] { visibleWhenAnnounced = form->isVisible(); };
+        m_messages.onShow = [&] {
+            visibleWhenAnnounced = form->isVisible();
+        };
 
         QTRY_COMPARE_WITH_TIMEOUT(m_endRequests, 1, 60000);
         QCOMPARE(m_messages.texts(), QStringList{QStringLiteral("软件有更新，需立刻升级")});

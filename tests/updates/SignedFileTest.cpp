@@ -14,7 +14,8 @@ const SignedFile::KeyPair& operatorKey() {
 }
 
 QByteArray program() {
-    QByteArray bytes("\x7f" "ELF");
+    QByteArray bytes("\x7f"
+                     "ELF");
     for (int i = 0; i < 5000; ++i)
         bytes.append(char(i * 31));
     return bytes;
@@ -42,11 +43,11 @@ void SignedFileTest::onlyTheOperatorsUntouchedFileVerifies_data() {
     QTest::newRow("truncated by one byte") << good.chopped(1) << false;
     QTest::newRow("payload cut short") << good.sliced(100) << false;
     QTest::newRow("a byte appended") << good + 'x' << false;
-    QTest::newRow("signed by another key") << SignedFile::sign(program(), SignedFile::makeKeyPair().secretKey)
-                                           << false;
+    QTest::newRow("signed by another key")
+        << SignedFile::sign(program(), SignedFile::makeKeyPair().secretKey) << false;
     QTest::newRow("no trailer") << program() << false;
-    QTest::newRow("trailer alone, zeroes") << QByteArray(SignedFile::SignatureSize, '\0') + SignedFile::Magic
-                                           << false;
+    QTest::newRow("trailer alone, zeroes")
+        << QByteArray(SignedFile::SignatureSize, '\0') + SignedFile::Magic << false;
     QTest::newRow("shorter than a trailer") << QByteArray("VMSIGN01") << false;
     QTest::newRow("empty") << QByteArray() << false;
 }

@@ -178,7 +178,8 @@ void UpdatesTest::newCatalogueReplacesTheDatabase() {
 
         UpdateCatalogue(context());
 
-        QCOMPARE(requested(), (QStringList{QStringLiteral("/gengxin/gengxin.txt"), QStringLiteral("/gengxin/db1.txt")}));
+        QCOMPARE(requested(),
+                 (QStringList{QStringLiteral("/gengxin/gengxin.txt"), QStringLiteral("/gengxin/db1.txt")}));
         QCOMPARE(readFile(m_paths->catalogueFile()), NewCatalogue);
         QCOMPARE(readFile(m_paths->catalogueVersionFile()), QByteArray(offered) + "\r\n");
         QCOMPARE(consFiles(), (QStringList{QStringLiteral("db1.mdb"), QStringLiteral("gengxin.inb")}));
@@ -241,9 +242,10 @@ void UpdatesTest::emptyOfferIsDropped() {
     UpdateCatalogue(context());
     UpdateProgram(context());
 
-    QCOMPARE(requested(), (QStringList{QStringLiteral("/gengxin/gengxin.txt"), QStringLiteral("/gengxin/update.txt")}));
-    QCOMPARE(consFiles(),
-             (QStringList{QStringLiteral("db1.mdb"), QStringLiteral("gengxin.inb"), QStringLiteral("update.inb")}));
+    QCOMPARE(requested(),
+             (QStringList{QStringLiteral("/gengxin/gengxin.txt"), QStringLiteral("/gengxin/update.txt")}));
+    QCOMPARE(consFiles(), (QStringList{QStringLiteral("db1.mdb"), QStringLiteral("gengxin.inb"),
+                                       QStringLiteral("update.inb")}));
 }
 
 void UpdatesTest::unreachableSiteChangesNothing() {
@@ -255,8 +257,8 @@ void UpdatesTest::unreachableSiteChangesNothing() {
     UpdateCatalogue(offline);
     UpdateProgram(offline);
 
-    QCOMPARE(consFiles(),
-             (QStringList{QStringLiteral("db1.mdb"), QStringLiteral("gengxin.inb"), QStringLiteral("update.inb")}));
+    QCOMPARE(consFiles(), (QStringList{QStringLiteral("db1.mdb"), QStringLiteral("gengxin.inb"),
+                                       QStringLiteral("update.inb")}));
     QCOMPARE(readFile(m_paths->catalogueFile()), OldCatalogue);
     QVERIFY(m_messages.shown.empty());
     QVERIFY(m_started.isEmpty());
@@ -280,7 +282,8 @@ void UpdatesTest::updateProgramMissingOnTheSite() {
 
     UpdateProgram(context());
 
-    QCOMPARE(requested(), (QStringList{QStringLiteral("/gengxin/update.txt"), QStringLiteral("/gengxin/update.exe")}));
+    QCOMPARE(requested(),
+             (QStringList{QStringLiteral("/gengxin/update.txt"), QStringLiteral("/gengxin/update.exe")}));
     checkOfferKept("1.1", "1.0");
 }
 
@@ -288,7 +291,9 @@ void UpdatesTest::signedUpdateProgramIsAnnouncedStartedAndEndsTheRun() {
     offerProgram("1.00", "1.0");
     m_server.route("/gengxin/update.exe", test::serveRanges(signedUpdate()));
     bool startedBeforeAnnouncement = false;
-    m_messages.onShow = [&] { startedBeforeAnnouncement = !m_started.isEmpty(); };
+    m_messages.onShow = [&] {
+        startedBeforeAnnouncement = !m_started.isEmpty();
+    };
 
     UpdateProgram(context());
 
@@ -313,7 +318,8 @@ void UpdatesTest::unsignedUpdateProgramCountsAsFailedDownload_data() {
     flipped[20] = char(flipped[20] ^ 0x20);
     QTest::newRow("a flipped byte") << flipped;
     QTest::newRow("truncated") << good.chopped(30);
-    QTest::newRow("signed by another key") << SignedFile::sign(updateScript(), SignedFile::makeKeyPair().secretKey);
+    QTest::newRow("signed by another key")
+        << SignedFile::sign(updateScript(), SignedFile::makeKeyPair().secretKey);
     QTest::newRow("no trailer") << updateScript();
 }
 
@@ -375,7 +381,8 @@ void UpdatesTest::updateProgramRunsDetachedWithNoArguments() {
     QCOMPARE(m_closed, 1);
     // Fetched without execute permission, it was made executable to start.
     const QFile::Permissions rwxr_xr_x = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                         QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+                                         QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                         QFile::ExeOther;
     const QFile::Permissions modeBits(0x7077);
     QCOMPARE(QFileInfo(m_paths->updateProgram()).permissions() & modeBits, rwxr_xr_x);
     const QString record = m_dir->path() + QStringLiteral("/cons/started.txt");

@@ -48,7 +48,8 @@ std::optional<QByteArray> readKey(const char* path, qsizetype size) {
         return std::nullopt;
     QByteArray key = SignedFile::keyFromHex(text->trimmed().toLower(), size);
     if (key.isEmpty()) {
-        std::fprintf(stderr, "velmora-sign: %s holds no key of %lld bytes\n", path, static_cast<long long>(size));
+        std::fprintf(stderr, "velmora-sign: %s holds no key of %lld bytes\n", path,
+                     static_cast<long long>(size));
         return std::nullopt;
     }
     return key;
@@ -58,9 +59,10 @@ int keygen(const char* secretPath, const char* publicPath) {
     const SignedFile::KeyPair pair = SignedFile::makeKeyPair();
     if (pair.secretKey.isEmpty())
         return 1;
-    const bool written = writeFile(secretPath, pair.secretKey.toHex() + '\n', QFile::ReadOwner | QFile::WriteOwner) &&
-                         writeFile(publicPath, pair.publicKey.toHex() + '\n',
-                                   QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    const bool written =
+        writeFile(secretPath, pair.secretKey.toHex() + '\n', QFile::ReadOwner | QFile::WriteOwner) &&
+        writeFile(publicPath, pair.publicKey.toHex() + '\n',
+                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     return written ? 0 : 1;
 }
 

@@ -142,16 +142,9 @@ bool transferToFile(const QUrl& url, const QString& path, TransferObserver& obse
     return false;
 }
 
-bool DownloadToFile(const QUrl& url, const QString& tempPath, const QString& finalPath, PollBudget budget,
-                    const std::function<bool(const QString&)>& accept) {
+bool DownloadToFile(const QUrl& url, const QString& tempPath, const QString& finalPath, PollBudget budget) {
     TransferObserver silent;
-    if (!transferToFile(url, tempPath, silent, budget))
-        return false;
-    if (accept && !accept(tempPath)) {
-        static_cast<void>(DeleteIfExists(tempPath));
-        return false;
-    }
-    return PromoteTempFile(tempPath, finalPath);
+    return transferToFile(url, tempPath, silent, budget) && PromoteTempFile(tempPath, finalPath);
 }
 
 } // namespace velmora

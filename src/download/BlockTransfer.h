@@ -4,8 +4,6 @@
 #include <QUrl>
 #include <QtGlobal>
 
-#include <functional>
-
 namespace velmora {
 
 // Each request asks for the bytes from start to start + DownloadBlockSize inclusive, so
@@ -55,9 +53,8 @@ bool transferToFile(const QUrl& url, const QString& path, TransferObserver& obse
 
 // Fetches url into finalPath through tempPath, silently. On success finalPath holds the remote
 // content and tempPath is gone; on failure finalPath is untouched and tempPath is gone.
-// accept, when given, judges the complete temporary file first: a file it refuses counts as a
-// failed download. Returns whether finalPath was replaced.
+// Returns whether finalPath was replaced.
 bool DownloadToFile(const QUrl& url, const QString& tempPath, const QString& finalPath,
-                    PollBudget budget = {}, const std::function<bool(const QString& tempPath)>& accept = {});
+                    PollBudget budget = {});
 
 } // namespace velmora

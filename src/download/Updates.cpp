@@ -42,10 +42,6 @@ bool offersNewVersion(const UpdateContext& context, const VersionFiles& files) {
     return true;
 }
 
-bool isSignedUpdate(const UpdateContext& context, const QString& path) {
-    return SignedFile::verifyFile(path, context.updateKey);
-}
-
 } // namespace
 
 void UpdateCatalogue(const UpdateContext& context) {
@@ -67,11 +63,8 @@ void UpdateProgram(const UpdateContext& context) {
         return;
     // Only this run's download may be installed: an older update program that could not be
     // deleted at start-up must not stand in for one that failed to arrive.
-    const auto signedUpdate = [&context](const QString& path) {
-        return isSignedUpdate(context, path);
-    };
     if (!DownloadToFile(QUrl(context.site.updateProgram()), paths.updateProgramTempFile(),
-                        paths.updateProgram(), context.budget, signedUpdate))
+                        paths.updateProgram(), context.budget))
         return;
     InstallProgramUpdate(context);
 }
@@ -81,8 +74,9 @@ void InstallProgramUpdate(const UpdateContext& context) {
     const QString program = paths.updateProgram();
     if (!fileExists(program))
         return;
-    // Checked again right before it runs: the file on disk is what starts.
-    if (!isSignedUpdate(context, program)) {
+    // Checked right before it runs, so that the file that starts is the one checked. Unsigned,
+    // it counts as a download that failed: gone, and the offer stays for the next run.
+    if (!SignedFile::verifyFile(program, context.updateKey)) {
         static_cast<void>(DeleteIfExists(program));
         return;
     }

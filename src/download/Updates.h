@@ -34,12 +34,13 @@ struct UpdateContext {
 // reads; the offered version is recorded as installed even when the database did not arrive.
 void UpdateCatalogue(const UpdateContext& context);
 
-// A different program version brings the update program; only one that carries the operator's
-// signature is kept, and then installed (InstallProgramUpdate).
+// A different program version brings the update program, which is installed
+// (InstallProgramUpdate) when it arrived in this run.
 void UpdateProgram(const UpdateContext& context);
 
 // Announces the update, starts the update program, records the offered version as installed
-// and closes the window. Does nothing unless the update program is there and signed.
+// and closes the window. Does nothing unless the update program is there and carries the
+// operator's signature; one that does not is deleted.
 void InstallProgramUpdate(const UpdateContext& context);
 
 } // namespace velmora

@@ -11,7 +11,7 @@ APT_PACKAGES=(
   libcpp-httplib-dev libcurl4-openssl-dev
   clang libclang-rt-14-dev clang-format
   nginx-light fonts-noto-cjk xvfb xauth
-  haxe libxtst-dev
+  haxe libxtst-dev libsodium-dev
 )
 # Node.js may come from elsewhere with its own npm; take Debian's only when there is none.
 command -v npm >/dev/null 2>&1 || APT_PACKAGES+=(nodejs npm)

@@ -115,7 +115,7 @@ void Form1::createControls() {
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(30000);
+    Timer1->setInterval(m_environment.startupTickMs);
     Timer1->start();
 
     m_sidePanel = new SidePanel(WebBrowser1);
@@ -129,6 +129,7 @@ void Form1::connectControls() {
             [this] { showCatalogueTab(Categories::Action); });
     connect(m_tabRow[Tab::Favourites], &TabLabel::released, this, &Form1::showFavourites);
     connect(List1, &ListBox::Click, this, &Form1::List1Click);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1Timer);
 }
 
 void Form1::load() {
@@ -137,7 +138,7 @@ void Form1::load() {
     resizeHandler();
     m_gameFolder = m_paths.gameFolder();
     ShockwaveFlash1->setMovie(QStringLiteral("http://"));
-    WebBrowser1->setAllowedPages(m_site.baseUrl(), m_paths.fallbackPage());
+    m_sidePanel->setPages(m_site, m_paths.fallbackPage());
     WebBrowser1->setSilent(true);
     ShowDefaultCategory();
     CheckRunLocation();
@@ -208,7 +209,7 @@ void Form1::showFavourites() {
 }
 
 void Form1::navigateToPage(const CategoryTab& tab) {
-    WebBrowser1->Navigate(m_site.baseUrl() + tab.page);
+    m_sidePanel->Navigate(m_site.baseUrl() + tab.page);
 }
 
 void Form1::List1Click() {
@@ -240,6 +241,31 @@ void Form1::CheckRunLocation() {
         m_environment.messages->hint(QStringLiteral("请先解压缩再使用，不要直接运行压缩包！"));
 }
 
+// Five minutes after start, once: the network tasks keep away from the first minutes of use.
+// Each task ends silently at its own failures, so one that fails never keeps the later ones
+// from running.
+void Form1::Timer1Timer() {
+    if (++m_startupTickCount != 10)
+        return;
+    Timer1->stop();
+    m_sidePanel->ShowRandomPage();
+    // An update program that stays is never started: only one fetched in this run is.
+    static_cast<void>(DeleteIfExists(m_paths.updateProgram()));
+    const UpdateContext updates = updateContext();
+    UpdateCatalogue(updates);
+    UpdateProgram(updates);
+}
+
+UpdateContext Form1::updateContext() {
+    return {m_paths,
+            m_site,
+            *m_environment.messages,
+            m_environment.updateKey,
+            m_environment.startProgram,
+            [this] { close(); },
+            m_environment.downloadBudget};
+}
+
 void Form1::mouseMoveEvent(QMouseEvent* event) {
     m_tabRow.resetColours();
     QWidget::mouseMoveEvent(event);
@@ -247,6 +273,8 @@ void Form1::mouseMoveEvent(QMouseEvent* event) {
 
 void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
+    // A closed window ends the run: the deferred tasks never come.
+    Timer1->stop();
     m_environment.endProgram();
 }
 

@@ -2,10 +2,14 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Categories.h"
+#include "common/BuildSettings.h"
 #include "common/InstallPaths.h"
+#include "common/SignedFile.h"
 #include "common/SitePaths.h"
 #include "download/BlockTransfer.h"
 #include "download/RemoteGameFolder.h"
+#include "download/Updates.h"
+#include "platform/ProgramStart.h"
 #include "ui/LayoutEngine.h"
 #include "ui/TabRow.h"
 
@@ -37,6 +41,11 @@ public:
         QString playerFolder;             // the player page and the emulator's files
         std::function<void()> endProgram; // what closing the window does
         PollBudget downloadBudget{};      // how long a download waits for each answer
+        int startupTickMs = 30000;        // Timer1's interval; the deferred tasks come at tick 10
+        // The key that program updates must be signed with.
+        QByteArray updateKey = SignedFile::keyFromHex(UpdatePublicKey, SignedFile::PublicKeySize);
+        // Starts the update program.
+        std::function<bool(const QString& program)> startProgram = startDetachedProgram;
     };
 
     explicit Form1(Environment environment, QWidget* parent = nullptr);
@@ -67,6 +76,8 @@ private:
     void navigateToPage(const CategoryTab& tab);
     void CheckRunLocation();
     void List1Click();
+    void Timer1Timer();
+    UpdateContext updateContext();
 
     Environment m_environment;
     InstallPaths m_paths;
@@ -77,6 +88,7 @@ private:
     QString m_currentCategory;
     LayoutEngine m_layoutEngine;
     TabRow m_tabRow;
+    qint32 m_startupTickCount = 0;
 
     FlashPlayer* ShockwaveFlash1 = nullptr;
     WebBrowser* WebBrowser1 = nullptr;

@@ -54,4 +54,32 @@ QString InstallPaths::programVersionFile() const {
     return local(QStringLiteral("cons/update.inb"));
 }
 
+QString InstallPaths::catalogueVersionCopy() const {
+    return local(QStringLiteral("cons/gengxin2.inb"));
+}
+
+QString InstallPaths::catalogueVersionTempFile() const {
+    return local(QStringLiteral("cons/gengxintemp.inb"));
+}
+
+QString InstallPaths::programVersionCopy() const {
+    return local(QStringLiteral("cons/update2.inb"));
+}
+
+QString InstallPaths::programVersionTempFile() const {
+    return local(QStringLiteral("cons/updatetemp.inb"));
+}
+
+QString InstallPaths::catalogueTempFile() const {
+    return local(QStringLiteral("cons/db1temp.txt"));
+}
+
+QString InstallPaths::updateProgram() const {
+    return local(QStringLiteral("cons/update.exe"));
+}
+
+QString InstallPaths::updateProgramTempFile() const {
+    return local(QStringLiteral("cons/updatetemp.exe"));
+}
+
 } // namespace velmora

@@ -34,6 +34,16 @@ public:
     // The versions of the installed catalogue and program.
     QString catalogueVersionFile() const;
     QString programVersionFile() const;
+    // The versions that the site offers, as fetched, and the temporary files they come through.
+    QString catalogueVersionCopy() const;
+    QString catalogueVersionTempFile() const;
+    QString programVersionCopy() const;
+    QString programVersionTempFile() const;
+    // The temporary file through which a new catalogue replaces catalogueFile().
+    QString catalogueTempFile() const;
+    // The update program that the site offers, and the temporary file it comes through.
+    QString updateProgram() const;
+    QString updateProgramTempFile() const;
 
 private:
     QString m_appPath;

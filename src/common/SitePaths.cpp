@@ -24,6 +24,10 @@ QString SitePaths::programVersion() const {
     return m_baseUrl + QStringLiteral("gengxin/update.txt");
 }
 
+QString SitePaths::updateProgram() const {
+    return m_baseUrl + QStringLiteral("gengxin/update.exe");
+}
+
 QString SitePaths::gameFolder(const QString& remoteGameFolder) const {
     return m_baseUrl + remoteGameFolder;
 }

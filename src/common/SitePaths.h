@@ -17,8 +17,9 @@ public:
     // The catalogue database, and the version that the site offers of it.
     QString catalogue() const;
     QString catalogueVersion() const;
-    // The version that the site offers of the program.
+    // The version that the site offers of the program, and the update program that installs it.
     QString programVersion() const;
+    QString updateProgram() const;
     // The games live in a folder of their own, RemoteGameFolder.
     QString gameFolder(const QString& remoteGameFolder) const;
     QString gameFile(const QString& remoteGameFolder, qint32 gameId) const;

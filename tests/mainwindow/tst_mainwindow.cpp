@@ -1,5 +1,7 @@
 #include "app/Form1.h"
 #include "common/InstallPaths.h"
+#include "common/SignedFile.h"
+#include "common/SitePaths.h"
 #include "platform/web/WebEngineSetup.h"
 #include "support/RecordingMessageSink.h"
 #include "support/ScriptedServer.h"
@@ -8,6 +10,7 @@
 #include "ui/Twips.h"
 
 #include "platform/web/FlashPlayer.h"
+#include "tools/catalogue/CatalogueCsv.h"
 #include "tools/catalogue/CatalogueWriter.h"
 
 #include "DemoMovies.h"
@@ -15,6 +18,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLabel>
 #include <QListView>
@@ -75,6 +79,45 @@ struct Installation {
     InstallPaths paths;
 };
 
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeDemoCatalogue(const QString& path, const QByteArray& extraRows = {}) {
+    const QByteArray csv = readFile(QStringLiteral(VELMORA_DEMO_DIR "/catalogue.csv")) + extraRows;
+    const tools::CsvParseResult parsed = tools::parseCatalogueCsv(csv);
+    QVERIFY2(parsed.error.isEmpty(), qPrintable(parsed.error));
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QString error = tools::writeCatalogue(parsed.records, path);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+}
+
+// The demo as scripts/make-demo.sh lays it out: a program folder with the demo catalogue and its
+// state files, and a site folder with the side panel pages and the update files, whose catalogue
+// the site operator has just changed to version 2 with one more puzzle game.
+struct DemoSetup {
+    DemoSetup()
+        : program(root.path() + QStringLiteral("/program"))
+        , siteFolder(root.path() + QStringLiteral("/site")) {
+        const SitePaths site(siteFolder + u'/');
+        writeDemoCatalogue(program.catalogueFile());
+        writeFile(program.mirrorFile(), readFile(QStringLiteral(VELMORA_DEMO_DIR "/guihu.txt")));
+        writeFile(program.catalogueVersionFile(), "1\r\n");
+        writeFile(program.programVersionFile(), "1.0\r\n");
+        QDir().mkpath(program.gameFolder());
+        for (const QString& page : QDir(QStringLiteral(VELMORA_DEMO_DIR "/site")).entryList(QDir::Files))
+            writeFile(siteFolder + u'/' + page, readFile(QStringLiteral(VELMORA_DEMO_DIR "/site/") + page));
+        writeDemoCatalogue(site.catalogue(), "105,新的益智游戏,2,99,\n");
+        writeFile(site.catalogueVersion(), "2\r\n");
+        writeFile(site.programVersion(), "1.0\r\n");
+    }
+
+    QTemporaryDir root;
+    InstallPaths program;
+    QString siteFolder;
+};
+
 QStringList rowTexts(const QListWidget* list) {
     QStringList texts;
     for (int i = 0; i < list->count(); ++i)
@@ -88,11 +131,18 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<Form1> openWindow(const Installation& installation) {
-        Form1::Environment env{installation.appPath, m_site.baseUrl(), &m_messages,
-                               QStringLiteral(VELMORA_PLAYER_DIR), [this] {
+    std::unique_ptr<Form1> openWindow(const Installation& installation,
+                                      const std::function<void(Form1::Environment&)>& adjust = {}) {
+        return openWindow(installation.appPath, adjust);
+    }
+    std::unique_ptr<Form1> openWindow(const QString& appPath,
+                                      const std::function<void(Form1::Environment&)>& adjust = {}) {
+        Form1::Environment env{appPath, m_site.baseUrl(), &m_messages, QStringLiteral(VELMORA_PLAYER_DIR),
+                               [this] {
                                    ++m_endRequests;
                                }};
+        if (adjust)
+            adjust(env);
         auto form = std::make_unique<Form1>(env);
         form->load();
         return form;
@@ -125,6 +175,34 @@ private:
     static void release(QWidget* label) {
         QTest::mousePress(label, Qt::LeftButton);
         QTest::mouseRelease(label, Qt::LeftButton);
+    }
+
+    // Serves the files of a site folder as a static web server does, pages as pages.
+    void serveFolder(const QString& folder) {
+        QDirIterator files(folder, QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString path = files.next();
+            const std::string name = QDir(folder).relativeFilePath(path).toStdString();
+            const QByteArray content = readFile(path);
+            if (name.ends_with(".htm") || name.ends_with(".css")) {
+                const std::string type = name.ends_with(".htm") ? "text/html; charset=utf-8" : "text/css";
+                m_site.route("/" + name,
+                             [content, type](const httplib::Request&, httplib::Response& response) {
+                                 response.set_content(content.toStdString(), type);
+                             });
+            } else {
+                m_site.route("/" + name, test::serveRanges(content));
+            }
+        }
+    }
+
+    QStringList updateFilesAsked() const {
+        QStringList files;
+        for (const QString& page : pagesAsked()) {
+            if (page.startsWith(QStringLiteral("/gengxin/")) && !files.contains(page))
+                files << page;
+        }
+        return files;
     }
 
     QStringList pagesAsked() const {
@@ -655,6 +733,111 @@ private Q_SLOTS:
         clickRow(*form, 3);
         QCOMPARE(list->item(3)->text(), QStringLiteral(" 星空漫游"));
         QVERIFY(QFile::exists(installation.appPath + QStringLiteral("/res/velmora/13.swf")));
+    }
+
+    void tenthTickShowsARandomPageAndBringsTheNewCatalogue() {
+        DemoSetup demo;
+        serveFolder(demo.siteFolder);
+        // A left-over update program from an earlier run.
+        writeFile(demo.program.updateProgram(), "stale");
+        auto form =
+            openWindow(demo.program.appPath(), [](Form1::Environment& env) { env.startupTickMs = 20; });
+        auto* list = control<QListWidget>(*form, "List1");
+        auto* timer1 = control<QTimer>(*form, "Timer1");
+        // What ticks 1 to 9 leave behind, seen right after each of them; the first tick comes
+        // once the event loop runs.
+        int ticks = 0;
+        QStringList seenBeforeTheTenth;
+        connect(timer1, &QTimer::timeout, this, [&] {
+            if (++ticks < 10) {
+                seenBeforeTheTenth << updateFilesAsked();
+                for (const QString& page : pagesAsked()) {
+                    if (page.startsWith(QStringLiteral("/show")) && page != QStringLiteral("/show1.htm"))
+                        seenBeforeTheTenth << page;
+                }
+            }
+        });
+        const QStringList hotRows = rowTexts(list);
+        QCOMPARE(hotRows, (QStringList{QStringLiteral("*星际巡逻"), QStringLiteral("*音乐回声")}));
+        form->show();
+        QTRY_VERIFY_WITH_TIMEOUT(!timer1->isActive(), 60000);
+        QCOMPARE(ticks, 10);
+        QVERIFY(seenBeforeTheTenth.isEmpty());
+
+        // In order: the random page, the stale update program gone, the catalogue, the program.
+        QCOMPARE(updateFilesAsked(),
+                 (QStringList{QStringLiteral("/gengxin/gengxin.txt"), QStringLiteral("/gengxin/db1.txt"),
+                              QStringLiteral("/gengxin/update.txt")}));
+        QTRY_VERIFY_WITH_TIMEOUT(pagesAsked().contains(QStringLiteral("/show2.htm")) ||
+                                     pagesAsked().contains(QStringLiteral("/show3.htm")) ||
+                                     pagesAsked().contains(QStringLiteral("/show4.htm")),
+                                 60000);
+        QVERIFY(!QFile::exists(demo.program.updateProgram()));
+        QCOMPARE(readFile(demo.program.catalogueVersionFile()), QByteArray("2\r\n"));
+        QVERIFY(!QFile::exists(demo.program.programVersionCopy()));
+        QVERIFY(m_messages.shown.empty());
+        QCOMPARE(form->CurrentCategory(), QStringLiteral("remen"));
+
+        // No eleventh tick; the list on screen stays, the next fill reads the new catalogue.
+        QTest::qWait(200);
+        QCOMPARE(ticks, 10);
+        QCOMPARE(rowTexts(list), hotRows);
+        release(control<QWidget>(*form, "Label2"));
+        QCOMPARE(rowTexts(list),
+                 (QStringList{QStringLiteral("*新的益智游戏"), QStringLiteral("*彩块消消乐")}));
+    }
+
+    void windowClosedBeforeTheTenthTickNeverAsksForUpdates() {
+        Installation installation;
+        m_site.route("/gengxin/gengxin.txt", test::serveRanges("2"));
+        m_site.route("/gengxin/update.txt", test::serveRanges("2"));
+        auto form = openWindow(installation, [](Form1::Environment& env) { env.startupTickMs = 30; });
+        form->show();
+        auto* timer1 = control<QTimer>(*form, "Timer1");
+        QSignalSpy ticks(timer1, &QTimer::timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(ticks.count() >= 3, 60000);
+        QVERIFY(ticks.count() < 10);
+
+        form->close();
+        QCOMPARE(m_endRequests, 1);
+        // Long enough for many more ticks than ten.
+        QTest::qWait(1000);
+        QVERIFY(!timer1->isActive());
+        QVERIFY(ticks.count() < 10);
+        QCOMPARE(updateFilesAsked(), QStringList());
+    }
+
+    void signedProgramUpdateEndsTheRun() {
+        Installation installation;
+        const SignedFile::KeyPair key = SignedFile::makeKeyPair();
+        writeFile(installation.paths.catalogueVersionFile(), "1");
+        writeFile(installation.paths.programVersionFile(), "1.0");
+        m_site.route("/gengxin/gengxin.txt", test::serveRanges("1"));
+        m_site.route("/gengxin/update.txt", test::serveRanges("1.1"));
+        const QByteArray updateProgram = SignedFile::sign("#!/bin/sh\nexit 0\n", key.secretKey);
+        m_site.route("/gengxin/update.exe", test::serveRanges(updateProgram));
+        QStringList started;
+        bool visibleWhenAnnounced = false;
+        auto form = openWindow(installation, [&](Form1::Environment& env) {
+            env.startupTickMs = 20;
+            env.updateKey = key.publicKey;
+            env.startProgram = [&started](const QString& program) {
+                started << program;
+                return true;
+            };
+        });
+        form->show();
+        m_messages.onShow = [&] {
+            visibleWhenAnnounced = form->isVisible();
+        };
+
+        QTRY_COMPARE_WITH_TIMEOUT(m_endRequests, 1, 60000);
+        QCOMPARE(m_messages.texts(), QStringList{QStringLiteral("软件有更新，需立刻升级")});
+        QVERIFY(visibleWhenAnnounced);
+        QCOMPARE(started, QStringList{installation.paths.updateProgram()});
+        QCOMPARE(readFile(installation.paths.updateProgram()), updateProgram);
+        QCOMPARE(readFile(installation.paths.programVersionFile()), QByteArray("1.1"));
+        QVERIFY(!form->isVisible());
     }
 
     void closingEndsTheProgram() {

@@ -15,12 +15,16 @@ public:
 
     void setAllowedPages(const PanelAddresses& addresses) { m_addresses = addresses; }
     const PanelAddresses& allowedPages() const { return m_addresses; }
+    // Shows an empty page: the one address outside the allowed pages that the program itself
+    // may ask for, never a page or a script.
+    void showBlank();
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
 
 private:
     PanelAddresses m_addresses;
+    bool m_blankAsked = false;
 };
 
 } // namespace velmora

@@ -38,6 +38,15 @@ void WebBrowser::Navigate(const QString& address) {
     m_page->load(url);
 }
 
+void WebBrowser::showBlank() {
+    m_programLoad = false;
+    m_page->showBlank();
+}
+
+QUrl WebBrowser::LocationURL() const {
+    return m_page->url();
+}
+
 void WebBrowser::setSilent(bool silent) {
     m_page->setSilent(silent);
 }

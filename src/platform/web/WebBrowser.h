@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QUrl>
 #include <QWidget>
 
 class QWebEngineLoadingInfo;
@@ -22,6 +23,10 @@ public:
     // one of the allowed pages. Returns at once; the page loads in the background and replaces
     // the one on display.
     void Navigate(const QString& address);
+    // Shows an empty page, which cannot fail.
+    void showBlank();
+    // The address of the page on display, or of the one on its way.
+    QUrl LocationURL() const;
     // While silent, pages raise no dialogs (see QuietPage).
     void setSilent(bool silent);
     bool isSilent() const;

@@ -60,10 +60,14 @@ void WebBrowser::onLoadingChanged(const QWebEngineLoadingInfo& info) {
     if (m_loading)
         return;
     // A load that was stopped or replaced by the next Navigate() is not a failure; one that the
-    // page refused because a page of ours was redirected away from the allowed pages is.
-    const bool failed = info.status() == QWebEngineLoadingInfo::LoadFailedStatus ||
-                        (info.status() == QWebEngineLoadingInfo::LoadStoppedStatus && m_programLoad &&
-                         !m_page->allowedPages().allows(info.url()));
+    // page refused because a page of ours was redirected away from the allowed pages is. A link
+    // the user followed to an address the panel never shows (another scheme or site) stays on
+    // the page: the engine may report that refusal as a failure too, depending on which check
+    // caught it first.
+    const bool allowed = m_page->allowedPages().allows(info.url());
+    const bool failed =
+        (info.status() == QWebEngineLoadingInfo::LoadFailedStatus && (m_programLoad || allowed)) ||
+        (info.status() == QWebEngineLoadingInfo::LoadStoppedStatus && m_programLoad && !allowed);
     m_programLoad = false;
     if (failed)
         Q_EMIT NavigateError();

@@ -20,6 +20,7 @@ namespace velmora {
 
 class DownloadQueue;
 class FlashPlayer;
+class FullScreenPlay;
 class ListBox;
 class MessageSink;
 class SidePanel;
@@ -37,6 +38,7 @@ public:
         QString playerFolder;             // the player page and the emulator's files
         std::function<void()> endProgram; // what closing the window does
         PollBudget downloadBudget{};      // how long a download waits for each answer
+        QString temporaryFolder{};        // where archive managers unpack a program for one run
     };
 
     explicit Form1(Environment environment, QWidget* parent = nullptr);
@@ -50,6 +52,7 @@ public:
     const QString& GameFolder() const { return m_gameFolder; }
     const QString& RemoteGameFolder() const { return m_mirror.remoteGameFolder(); }
     const QString& CurrentCategory() const { return m_currentCategory; }
+    bool IsFullScreen() const;
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -67,6 +70,7 @@ private:
     void navigateToPage(const CategoryTab& tab);
     void CheckRunLocation();
     void List1Click();
+    void createShortcut();
 
     Environment m_environment;
     InstallPaths m_paths;
@@ -86,6 +90,7 @@ private:
     QTimer* Timer1 = nullptr;
     DownloadQueue* m_downloadQueue = nullptr;
     SidePanel* m_sidePanel = nullptr;
+    FullScreenPlay* m_fullScreen = nullptr;
 };
 
 } // namespace velmora

@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 #include "common/InstallPaths.h"
 #include "platform/web/WebEngineSetup.h"
+#include "support/RealInput.h"
 #include "support/RecordingMessageSink.h"
 #include "support/ScriptedServer.h"
 #include "ui/TabLabel.h"
@@ -19,7 +20,6 @@
 #include <QLabel>
 #include <QListView>
 #include <QListWidget>
-#include <QProcess>
 #include <QPushButton>
 #include <QSet>
 #include <QSignalSpy>
@@ -159,16 +159,6 @@ private:
         auto* list = control<QListWidget>(form, "List1");
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(row)).center());
-    }
-
-    // Input through the X server, as a player's hand gives it.
-    static void xdo(const QStringList& arguments) {
-        QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), arguments), 0);
-    }
-    static void xdoClick(QWidget* widget) {
-        const QPoint at = widget->mapToGlobal(widget->rect().center());
-        xdo({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"),
-             QStringLiteral("1")});
     }
 
     static void release(QWidget* label) {
@@ -708,17 +698,22 @@ private Q_SLOTS:
         QSignalSpy loaded(player, &FlashPlayer::movieLoaded);
         clickRow(*form, 2);
         QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 60000);
+        test::RealInput hand;
+        QVERIFY(hand.isAvailable());
         // The game has the keyboard before: a click into it, as a player starts a game. This is
         // about what full-screen play changes, so it needs keys that reach the game in the window.
-        xdoClick(player);
-        xdo({QStringLiteral("key"), QStringLiteral("c")});
+        hand.click(player, player->rect().center());
+        hand.pressKey(XK_c);
         if (!QTest::qWaitFor([&] { return !reports.values(QStringLiteral("key")).isEmpty(); }, 30000))
             QSKIP("keys from the X server do not reach the game in the window either");
         QCOMPARE(reports.values(QStringLiteral("key")), QStringList{"67"});
 
-        // A player's hand: the click on the tab, then the keys at once.
-        xdoClick(control<QWidget>(*form, "Label54"));
-        xdo({QStringLiteral("key"), QStringLiteral("a"), QStringLiteral("space"), QStringLiteral("Return")});
+        // The click on the tab, then the keys at once.
+        auto* tab = control<QWidget>(*form, "Label54");
+        hand.click(tab, tab->rect().center());
+        hand.pressKey(XK_a);
+        hand.pressKey(XK_space);
+        hand.pressKey(XK_Return);
         QTRY_VERIFY_WITH_TIMEOUT(reports.values(QStringLiteral("key")).size() >= 4, 30000);
         QStringList keys = reports.values(QStringLiteral("key"));
         keys.sort(); // the reports may overtake each other on the way
@@ -726,11 +721,11 @@ private Q_SLOTS:
         // Space and Enter are the game's: they do not press the back button.
         QVERIFY(form->IsFullScreen());
 
-        xdo({QStringLiteral("key"), QStringLiteral("Escape")});
+        hand.pressKey(XK_Escape);
         QTRY_VERIFY(!form->IsFullScreen());
         QCOMPARE(reports.values(QStringLiteral("key")).size(), 4); // Esc is not the game's
         // Back in the window, the keyboard is still the game's.
-        xdo({QStringLiteral("key"), QStringLiteral("b")});
+        hand.pressKey(XK_b);
         QTRY_COMPARE_WITH_TIMEOUT(reports.values(QStringLiteral("key")).value(4), QStringLiteral("66"), 30000);
     }
 

@@ -121,7 +121,10 @@ void Form1::createControls() {
 
     m_sidePanel = new SidePanel(WebBrowser1);
     m_fullScreen = new FullScreenPlay({this, ShockwaveFlash1, List1, WebBrowser1, Command6,
-                                       [this] { ShockwaveFlash1->focusGame(); }, [this] { resizeHandler(); }});
+                                       [this] { ShockwaveFlash1->focusGame(); },
+                                       [this] {
+                                           resizeHandler();
+                                       }});
 }
 
 void Form1::connectControls() {

@@ -16,7 +16,8 @@ void markTrusted(const QString& launcher) {
     QProcess process;
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(gio, {QStringLiteral("set"), launcher, QStringLiteral("metadata::trusted"), QStringLiteral("true")});
+    process.start(
+        gio, {QStringLiteral("set"), launcher, QStringLiteral("metadata::trusted"), QStringLiteral("true")});
     // The mark is kept by a desktop service; a hung one must not hang the window.
     if (!process.waitForFinished(3000))
         process.kill();

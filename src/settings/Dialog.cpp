@@ -73,8 +73,10 @@ void Dialog::createControls() {
         l->setGeometry(twips);
         Colours::paintBlack(*l, Colours::LightGrey);
     };
-    label("Label2", QStringLiteral("把您喜欢的游戏向上移，不太喜欢的向下移！讨厌的删除"), rectFromTwips(600, 360, 4695, 255));
-    label("Label3", QStringLiteral("先单击想移动的游戏，然后点击上移、下移、删除"), rectFromTwips(600, 720, 4335, 255));
+    label("Label2", QStringLiteral("把您喜欢的游戏向上移，不太喜欢的向下移！讨厌的删除"),
+          rectFromTwips(600, 360, 4695, 255));
+    label("Label3", QStringLiteral("先单击想移动的游戏，然后点击上移、下移、删除"),
+          rectFromTwips(600, 720, 4335, 255));
 
     List1 = new QListWidget(Frame3);
     List1->setObjectName(QStringLiteral("List1"));
@@ -87,7 +89,8 @@ void Dialog::createControls() {
 
     QWidget* previous = nullptr;
     auto* ok = makeButton("OKButton", QStringLiteral("保存修改"), this, rectFromTwips(1680, 8880, 900, 375));
-    auto* cancel = makeButton("CancelButton", QStringLiteral("取消"), this, rectFromTwips(3360, 8880, 900, 375));
+    auto* cancel =
+        makeButton("CancelButton", QStringLiteral("取消"), this, rectFromTwips(3360, 8880, 900, 375));
     connect(ok, &QPushButton::clicked, this, &Dialog::save);
     connect(cancel, &QPushButton::clicked, this, &Dialog::reject);
     setTabOrder(ok, cancel);
@@ -122,7 +125,8 @@ void Dialog::createControls() {
     ok->setFocus();
 }
 
-QPushButton* Dialog::makeButton(const char* name, const QString& caption, QWidget* parent, const QRect& geometry) {
+QPushButton* Dialog::makeButton(const char* name, const QString& caption, QWidget* parent,
+                                const QRect& geometry) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(geometry);
@@ -193,8 +197,8 @@ void Dialog::save() {
         QByteArrayList rows;
         for (int i = 0; i < List1->count(); ++i)
             rows << List1->item(i)->data(RowBytes).toByteArray();
-        if (!OrderFile::write(m_paths.orderFile(m_currentOrderFile), m_paths.orderTempFile(m_currentOrderFile),
-                              rows)) {
+        if (!OrderFile::write(m_paths.orderFile(m_currentOrderFile),
+                              m_paths.orderTempFile(m_currentOrderFile), rows)) {
             // The window stays open with the edits, so the player can try again.
             m_messages.hint(QStringLiteral("无法保存列表文件“%1”，修改没有保存。")
                                 .arg(QDir::toNativeSeparators(m_paths.orderFile(m_currentOrderFile))));

@@ -31,7 +31,8 @@ void DesktopShortcut::createOnDesktop() {
     }
     const QString desktop = Desktop::folder();
     if (desktop.isEmpty() || !QDir().mkpath(desktop)) {
-        m_messages.hint(QStringLiteral("无法创建桌面文件夹“%1”，快捷方式没有创建。").arg(QDir::toNativeSeparators(desktop)));
+        m_messages.hint(QStringLiteral("无法创建桌面文件夹“%1”，快捷方式没有创建。")
+                            .arg(QDir::toNativeSeparators(desktop)));
         return;
     }
     const QString file = QDir(desktop).filePath(fileName());
@@ -47,9 +48,10 @@ bool DesktopShortcut::writeLauncher(const QString& file) {
     // Written beside the launcher under a hidden name, then renamed over it: the desktop never
     // sees half a file, and a failed write leaves an older launcher as it was.
     const QFileInfo target(file);
-    const QString temp = target.dir().filePath(QStringLiteral(".") + target.fileName() + QStringLiteral(".tmp"));
-    const QString text = DesktopEntry::launcher(QString::fromUtf8(ProductName), m_paths.programFile(),
-                                                m_paths.programIcon());
+    const QString temp =
+        target.dir().filePath(QStringLiteral(".") + target.fileName() + QStringLiteral(".tmp"));
+    const QString text =
+        DesktopEntry::launcher(QString::fromUtf8(ProductName), m_paths.programFile(), m_paths.programIcon());
     constexpr auto Executable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
                                 QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
     if (writeFileDurably(temp, text.toUtf8()) && QFile::setPermissions(temp, Executable) &&

@@ -115,14 +115,15 @@ private:
 QRect scaledPlace(const QRect& twips, const QSize& client) {
     const qint64 w = qint64(client.width()) * 1500 / 15240, h = qint64(client.height()) * 1500 / 10665;
     const double left = double(twips.x() * w / 100), top = double(twips.y() * h / 100);
-    const double right = left + double(twips.width() * w / 100), bottom = top + double(twips.height() * h / 100);
+    const double right = left + double(twips.width() * w / 100),
+                 bottom = top + double(twips.height() * h / 100);
     const int x = qRound(left / 15), y = qRound(top / 15);
     return QRect(x, y, qRound(right / 15) - x, qRound(bottom / 15) - y);
 }
 
 bool near(const QRect& a, const QRect& b) {
-    return qAbs(a.left() - b.left()) <= 1 && qAbs(a.top() - b.top()) <= 1 && qAbs(a.right() - b.right()) <= 1 &&
-           qAbs(a.bottom() - b.bottom()) <= 1;
+    return qAbs(a.left() - b.left()) <= 1 && qAbs(a.top() - b.top()) <= 1 &&
+           qAbs(a.right() - b.right()) <= 1 && qAbs(a.bottom() - b.bottom()) <= 1;
 }
 
 QStringList rowTexts(const QListWidget* list) {
@@ -630,8 +631,12 @@ private Q_SLOTS:
         QVERIFY(!back->isVisible());
         QTRY_VERIFY2(near(player->geometry(), scaledPlace({2535, 285, 12630, 9375}, form->size())),
                      qPrintable(QStringLiteral("player at %1,%2 %3x%4 in %5x%6")
-                                    .arg(player->x()).arg(player->y()).arg(player->width()).arg(player->height())
-                                    .arg(form->width()).arg(form->height())));
+                                    .arg(player->x())
+                                    .arg(player->y())
+                                    .arg(player->width())
+                                    .arg(player->height())
+                                    .arg(form->width())
+                                    .arg(form->height())));
         QVERIFY(player->isAncestorOf(form->focusWidget()) || form->focusWidget() == player);
 
         // Esc leaves as well; it means nothing outside full-screen play.
@@ -673,7 +678,8 @@ private Q_SLOTS:
         // reports may overtake each other on the way.
         QCOMPARE(loaded.count(), 1);
         const QStringList beats = reports.values(QStringLiteral("beat"));
-        QVERIFY2(QSet<QString>(beats.begin(), beats.end()).size() == beats.size(), qPrintable(beats.join(u',')));
+        QVERIFY2(QSet<QString>(beats.begin(), beats.end()).size() == beats.size(),
+                 qPrintable(beats.join(u',')));
 
         // The browser is back over the description, which still ends on time.
         QVERIFY(browser->isVisible());
@@ -726,7 +732,8 @@ private Q_SLOTS:
         QCOMPARE(reports.values(QStringLiteral("key")).size(), 4); // Esc is not the game's
         // Back in the window, the keyboard is still the game's.
         hand.pressKey(XK_b);
-        QTRY_COMPARE_WITH_TIMEOUT(reports.values(QStringLiteral("key")).value(4), QStringLiteral("66"), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(reports.values(QStringLiteral("key")).value(4), QStringLiteral("66"),
+                                  30000);
     }
 
     void shortcutTabRefusesInTemporaryFolders() {

@@ -17,11 +17,12 @@ private Q_SLOTS:
         QTest::newRow("lone CR") << QByteArray("A\rB\r\rC") << QByteArrayList{"A", "B", "C"};
         QTest::newRow("lone LF") << QByteArray("A\nB\n") << QByteArrayList{"A", "B"};
         QTest::newRow("last line without end") << QByteArray("A\r\nB") << QByteArrayList{"A", "B"};
-        QTest::newRow("blanks and commas kept") << QByteArray(" A, \"b\" \r\n\t\r\n")
-                                                << QByteArrayList{" A, \"b\" ", "\t"};
+        QTest::newRow("blanks and commas kept")
+            << QByteArray(" A, \"b\" \r\n\t\r\n") << QByteArrayList{" A, \"b\" ", "\t"};
         QTest::newRow("only line ends") << QByteArray("\r\n\r\r\n\n") << QByteArrayList{};
         QTest::newRow("nothing") << QByteArray() << QByteArrayList{};
-        QTest::newRow("NUL inside a row") << QByteArray("a\0b\r\n", 5) << QByteArrayList{QByteArray("a\0b", 3)};
+        QTest::newRow("NUL inside a row")
+            << QByteArray("a\0b\r\n", 5) << QByteArrayList{QByteArray("a\0b", 3)};
     }
 
     void linesAndTheirEnds() {
@@ -48,7 +49,8 @@ private Q_SLOTS:
         // A folder in the file's place cannot be read, and is not an empty list either.
         QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("b02.inb"))));
         QCOMPARE(OrderFile::read(dir.filePath(QStringLiteral("b02.inb"))), std::nullopt);
-        QVERIFY(QFile::link(dir.filePath(QStringLiteral("nowhere")), dir.filePath(QStringLiteral("b03.inb"))));
+        QVERIFY(
+            QFile::link(dir.filePath(QStringLiteral("nowhere")), dir.filePath(QStringLiteral("b03.inb"))));
         QCOMPARE(OrderFile::read(dir.filePath(QStringLiteral("b03.inb"))), std::nullopt);
     }
 };

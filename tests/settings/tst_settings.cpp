@@ -81,7 +81,8 @@ class SettingsTest : public QObject {
     QListWidget* list() const { return control<QListWidget>("List1"); }
     void click(const char* button) const { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }
     void select(int row) const {
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, list()->visualItemRect(list()->item(row)).center());
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                          list()->visualItemRect(list()->item(row)).center());
     }
     // The hot list with rows A, B, C.
     void openHotABC() {
@@ -117,7 +118,9 @@ private Q_SLOTS:
         };
         const Expected expected[] = {
             {"Frame3", QStringLiteral("各分类列表顺序调整"), {120, 120, 5415, 8655}},
-            {"Label2", QStringLiteral("把您喜欢的游戏向上移，不太喜欢的向下移！讨厌的删除"), {600, 360, 4695, 255}},
+            {"Label2",
+             QStringLiteral("把您喜欢的游戏向上移，不太喜欢的向下移！讨厌的删除"),
+             {600, 360, 4695, 255}},
             {"Label3", QStringLiteral("先单击想移动的游戏，然后点击上移、下移、删除"), {600, 720, 4335, 255}},
             {"List1", QString(), {2040, 1080, 3015, 7440}},
             {"Command1", QStringLiteral("热门"), {240, 1320, 1215, 255}},
@@ -133,7 +136,8 @@ private Q_SLOTS:
         auto* frame = control<QGroupBox>("Frame3");
         for (const Expected& e : expected) {
             QWidget* w = control(e.name);
-            QCOMPARE(w->geometry(), rectFromTwips(e.twips.x(), e.twips.y(), e.twips.width(), e.twips.height()));
+            QCOMPARE(w->geometry(),
+                     rectFromTwips(e.twips.x(), e.twips.y(), e.twips.width(), e.twips.height()));
             const bool outside = QByteArray(e.name).endsWith("Button") || w == frame;
             QVERIFY2(w->parentWidget() == (outside ? static_cast<QWidget*>(m_dialog.get()) : frame), e.name);
             if (auto* button = qobject_cast<QPushButton*>(w)) {

@@ -41,8 +41,11 @@ QMap<QString, QString> readEntry(const QString& path) {
                 continue;
             }
             const QChar next = raw[++i];
-            value += next == u's' ? QChar(u' ') : next == u'n' ? QChar(u'\n') : next == u't' ? QChar(u'\t')
-                   : next == u'r' ? QChar(u'\r') : next;
+            value += next == u's'   ? QChar(u' ')
+                     : next == u'n' ? QChar(u'\n')
+                     : next == u't' ? QChar(u'\t')
+                     : next == u'r' ? QChar(u'\r')
+                                    : next;
         }
         keys.insert(line.left(eq), value);
     }
@@ -110,7 +113,8 @@ class ShortcutTest : public QObject {
     // A program folder whose program only notes that it ran, and where.
     InstallPaths install(const QString& folderName) {
         const InstallPaths paths(m_programs.filePath(folderName));
-        const QByteArray script = "#!/bin/sh\nprintf '%s' \"$0\" > \"" + QFile::encodeName(ranMarker()) + "\"\n";
+        const QByteArray script =
+            "#!/bin/sh\nprintf '%s' \"$0\" > \"" + QFile::encodeName(ranMarker()) + "\"\n";
         if (!writeFile(paths.programFile(), script))
             qFatal("cannot write the program");
         QFile::setPermissions(paths.programFile(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

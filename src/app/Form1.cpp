@@ -4,15 +4,18 @@
 #include "catalogue/GameList.h"
 #include "common/BuildSettings.h"
 #include "common/FileHelpers.h"
+#include "common/RunLocation.h"
 #include "download/DownloadQueue.h"
 #include "download/GameDownload.h"
 #include "panel/SidePanel.h"
 #include "platform/MessageSink.h"
 #include "platform/web/FlashPlayer.h"
 #include "platform/web/WebBrowser.h"
+#include "shortcut/DesktopShortcut.h"
 #include "ui/Artwork.h"
 #include "ui/Colours.h"
 #include "ui/Fonts.h"
+#include "ui/FullScreenPlay.h"
 #include "ui/ListBox.h"
 #include "ui/TabLabel.h"
 #include "ui/Twips.h"
@@ -119,6 +122,11 @@ void Form1::createControls() {
     Timer1->start();
 
     m_sidePanel = new SidePanel(WebBrowser1);
+    m_fullScreen = new FullScreenPlay({this, ShockwaveFlash1, List1, WebBrowser1, Command6,
+                                       [this] { ShockwaveFlash1->focusGame(); },
+                                       [this] {
+                                           resizeHandler();
+                                       }});
 }
 
 void Form1::connectControls() {
@@ -128,6 +136,9 @@ void Form1::connectControls() {
     connect(m_tabRow[Tab::Action], &TabLabel::released, this,
             [this] { showCatalogueTab(Categories::Action); });
     connect(m_tabRow[Tab::Favourites], &TabLabel::released, this, &Form1::showFavourites);
+    connect(m_tabRow[Tab::Shortcut], &TabLabel::released, this, &Form1::createShortcut);
+    connect(m_tabRow[Tab::FullScreen], &TabLabel::released, m_fullScreen, &FullScreenPlay::ToggleFullScreen);
+    connect(Command6, &QPushButton::clicked, m_fullScreen, &FullScreenPlay::ToggleFullScreen);
     connect(List1, &ListBox::Click, this, &Form1::List1Click);
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1Timer);
 }
@@ -149,6 +160,11 @@ void Form1::resizeHandler() {
     // The side panel strip keeps its height and the back button its size at every window size.
     m_sidePanel->setStripHeight(twipsToPixels(StripHeight));
     Command6->resize(twipsToPixels(705), twipsToPixels(405));
+    m_fullScreen->afterLayout();
+}
+
+bool Form1::IsFullScreen() const {
+    return m_fullScreen->IsFullScreen();
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {
@@ -236,8 +252,7 @@ void Form1::List1Click() {
 }
 
 void Form1::CheckRunLocation() {
-    // Archive tools unpack a program started from inside an archive into a "Temp" folder.
-    if (m_paths.appPath().contains(QStringLiteral("Temp"), Qt::CaseSensitive))
+    if (runsFromTemporaryFolder(m_paths.appPath(), m_environment.temporaryFolder))
         m_environment.messages->hint(QStringLiteral("请先解压缩再使用，不要直接运行压缩包！"));
 }
 
@@ -264,6 +279,10 @@ UpdateContext Form1::updateContext() {
             m_environment.startProgram,
             [this] { close(); },
             m_environment.downloadBudget};
+}
+
+void Form1::createShortcut() {
+    DesktopShortcut(m_paths, m_environment.temporaryFolder, *m_environment.messages).createOnDesktop();
 }
 
 void Form1::mouseMoveEvent(QMouseEvent* event) {

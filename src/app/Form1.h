@@ -24,6 +24,7 @@ namespace velmora {
 
 class DownloadQueue;
 class FlashPlayer;
+class FullScreenPlay;
 class ListBox;
 class MessageSink;
 class SidePanel;
@@ -46,6 +47,7 @@ public:
         QByteArray updateKey = SignedFile::keyFromHex(UpdatePublicKey, SignedFile::PublicKeySize);
         // Starts the update program.
         std::function<bool(const QString& program)> startProgram = startDetachedProgram;
+        QString temporaryFolder{};        // where archive managers unpack a program for one run
     };
 
     explicit Form1(Environment environment, QWidget* parent = nullptr);
@@ -59,6 +61,7 @@ public:
     const QString& GameFolder() const { return m_gameFolder; }
     const QString& RemoteGameFolder() const { return m_mirror.remoteGameFolder(); }
     const QString& CurrentCategory() const { return m_currentCategory; }
+    bool IsFullScreen() const;
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -78,6 +81,7 @@ private:
     void List1Click();
     void Timer1Timer();
     UpdateContext updateContext();
+    void createShortcut();
 
     Environment m_environment;
     InstallPaths m_paths;
@@ -98,6 +102,7 @@ private:
     QTimer* Timer1 = nullptr;
     DownloadQueue* m_downloadQueue = nullptr;
     SidePanel* m_sidePanel = nullptr;
+    FullScreenPlay* m_fullScreen = nullptr;
 };
 
 } // namespace velmora

@@ -4,6 +4,7 @@
 #include "platform/web/WebEngineSetup.h"
 
 #include <QApplication>
+#include <QDir>
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,13 +16,19 @@ int main(int argc, char** argv) {
 
     const QString programFolder = QCoreApplication::applicationDirPath();
     velmora::QtMessageSink messages;
-    velmora::Form1 form({programFolder, QString::fromUtf8(velmora::SiteBaseUrl), &messages,
-                         programFolder + QStringLiteral("/player"), [] {
-                             // Closing the window ends the program at once, also in the middle of a
-                             // download that is waiting inside a nested event loop; nothing is saved.
-                             std::fflush(nullptr);
-                             std::_Exit(0);
-                         }});
+    velmora::Form1 form({.appPath = programFolder,
+                         .siteBaseUrl = QString::fromUtf8(velmora::SiteBaseUrl),
+                         .messages = &messages,
+                         .playerFolder = programFolder + QStringLiteral("/player"),
+                         .endProgram =
+                             [] {
+                                 // Closing the window ends the program at once, also in the middle
+                                 // of a download that is waiting inside a nested event loop;
+                                 // nothing is saved.
+                                 std::fflush(nullptr);
+                                 std::_Exit(0);
+                             },
+                         .temporaryFolder = QDir::tempPath()});
     messages.setParent(&form);
     form.load();
     form.showAtStart();

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace velmora {
 
@@ -52,6 +53,14 @@ bool PromoteTempFile(const QString& tempPath, const QString& finalPath) {
 bool createEmptyFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+}
+
+bool writeFileDurably(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const bool written = file.write(content) == content.size() && file.flush();
+    return written && ::fsync(file.handle()) == 0;
 }
 
 bool replaceFileAtomically(const QString& path, const QByteArray& content) {

@@ -24,6 +24,10 @@ bool isRegularFile(const QString& path);
 // Creates path as an empty file, replacing a file of that name.
 [[nodiscard]] bool createEmptyFile(const QString& path);
 
+// Replaces the content of path by content and forces it to the disk before returning, so that
+// a rename that follows can never publish a file whose bytes are still in flight.
+[[nodiscard]] bool writeFileDurably(const QString& path, const QByteArray& content);
+
 // Replaces the file at path by one holding content. The content is written beside it under a
 // temporary name, forced to the disk and then renamed into place, so that a stop at any moment
 // leaves path as it was or complete, never part written. On failure path is untouched.

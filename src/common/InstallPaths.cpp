@@ -1,5 +1,7 @@
 #include "common/InstallPaths.h"
 
+#include "common/BuildSettings.h"
+
 #include <QDir>
 
 namespace velmora {
@@ -80,6 +82,22 @@ QString InstallPaths::updateProgram() const {
 
 QString InstallPaths::updateProgramTempFile() const {
     return local(QStringLiteral("cons/updatetemp.exe"));
+}
+
+QString InstallPaths::programFile() const {
+    return local(QString::fromUtf8(ProductName));
+}
+
+QString InstallPaths::programIcon() const {
+    return local(QString::fromUtf8(ProductName) + QStringLiteral(".png"));
+}
+
+QString InstallPaths::orderFile(const QString& name) const {
+    return local(QStringLiteral("cons/") + name);
+}
+
+QString InstallPaths::orderTempFile(const QString& name) const {
+    return local(QStringLiteral("cons/") + name + QStringLiteral(".tmp"));
 }
 
 } // namespace velmora

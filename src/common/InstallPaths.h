@@ -44,6 +44,14 @@ public:
     // The update program that the site offers, and the temporary file it comes through.
     QString updateProgram() const;
     QString updateProgramTempFile() const;
+    // The main program, whatever the running executable is called, and its icon as a picture
+    // file for desktop launchers.
+    QString programFile() const;
+    QString programIcon() const;
+    // A category's order file, by its bare name ("b01.inb"), and the file through which a save
+    // replaces it.
+    QString orderFile(const QString& name) const;
+    QString orderTempFile(const QString& name) const;
 
 private:
     QString m_appPath;

@@ -8,12 +8,10 @@
 
 namespace velmora::Artwork {
 
-namespace {
-
-QPixmap paintIcon(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
+QImage iconPicture(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 32.0, size / 32.0);
 
@@ -38,15 +36,13 @@ QPixmap paintIcon(int size) {
     p.setBrush(QColor(255, 255, 0));
     p.drawEllipse(QPointF(20.5, 16), 1.7, 1.7);
     p.drawEllipse(QPointF(23.5, 18.5), 1.7, 1.7);
-    return pixmap;
+    return image;
 }
-
-} // namespace
 
 QIcon windowIcon() {
     QIcon icon;
     for (int size : {16, 32, 48, 64})
-        icon.addPixmap(paintIcon(size));
+        icon.addPixmap(QPixmap::fromImage(iconPicture(size)));
     return icon;
 }
 

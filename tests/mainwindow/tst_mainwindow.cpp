@@ -3,6 +3,7 @@
 #include "common/SignedFile.h"
 #include "common/SitePaths.h"
 #include "platform/web/WebEngineSetup.h"
+#include "support/RealInput.h"
 #include "support/RecordingMessageSink.h"
 #include "support/ScriptedServer.h"
 #include "ui/ListBox.h"
@@ -15,6 +16,7 @@
 
 #include "DemoMovies.h"
 #include "MovieWriter.h"
+#include "ProbeMovies.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,12 +26,14 @@
 #include <QListView>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <memory>
+#include <mutex>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -117,6 +121,57 @@ struct DemoSetup {
     InstallPaths program;
     QString siteFolder;
 };
+
+// What the probe movies report to the site, in the order it arrives. The log is shared with
+// the server's handler, which may still run after a test has ended.
+class Reports {
+public:
+    explicit Reports(ScriptedServer& site) {
+        site.route("/report", [log = m_log](const httplib::Request& request, httplib::Response& response) {
+            const std::lock_guard lock(log->mutex);
+            log->reports.append({QString::fromStdString(request.get_param_value("probe")),
+                                 QString::fromStdString(request.get_param_value("got"))});
+            response.set_content("ok", "text/plain");
+        });
+    }
+    static QString url(const ScriptedServer& site) { return site.baseUrl() + QStringLiteral("report?"); }
+
+    QStringList values(const QString& probe) const {
+        const std::lock_guard lock(m_log->mutex);
+        QStringList got;
+        for (const auto& [name, value] : m_log->reports)
+            if (name == probe)
+                got << value;
+        return got;
+    }
+    int last(const QString& probe) const {
+        const QStringList got = values(probe);
+        return got.isEmpty() ? 0 : got.last().toInt();
+    }
+
+private:
+    struct Log {
+        std::mutex mutex;
+        QList<QPair<QString, QString>> reports;
+    };
+    std::shared_ptr<Log> m_log = std::make_shared<Log>();
+};
+
+// The place the layout engine gives a control designed at twips: the client size is taken as a
+// whole percentage of the design size.
+QRect scaledPlace(const QRect& twips, const QSize& client) {
+    const qint64 w = qint64(client.width()) * 1500 / 15240, h = qint64(client.height()) * 1500 / 10665;
+    const double left = double(twips.x() * w / 100), top = double(twips.y() * h / 100);
+    const double right = left + double(twips.width() * w / 100),
+                 bottom = top + double(twips.height() * h / 100);
+    const int x = qRound(left / 15), y = qRound(top / 15);
+    return QRect(x, y, qRound(right / 15) - x, qRound(bottom / 15) - y);
+}
+
+bool near(const QRect& a, const QRect& b) {
+    return qAbs(a.left() - b.left()) <= 1 && qAbs(a.top() - b.top()) <= 1 &&
+           qAbs(a.right() - b.right()) <= 1 && qAbs(a.bottom() - b.bottom()) <= 1;
+}
 
 QStringList rowTexts(const QListWidget* list) {
     QStringList texts;
@@ -838,6 +893,177 @@ private Q_SLOTS:
         QCOMPARE(readFile(installation.paths.updateProgram()), updateProgram);
         QCOMPARE(readFile(installation.paths.programVersionFile()), QByteArray("1.1"));
         QVERIFY(!form->isVisible());
+    }
+
+    void fullScreenCoversTheScreenAndComesBack_data() {
+        QTest::addColumn<bool>("maximised");
+        QTest::newRow("from maximised") << true;
+        QTest::newRow("from a normal window") << false;
+    }
+
+    void fullScreenCoversTheScreenAndComesBack() {
+        QFETCH(bool, maximised);
+        Installation installation;
+        auto form = openWindow(installation);
+        form->showAtStart();
+        if (!maximised) {
+            form->showNormal();
+            form->setGeometry(100, 80, 900, 640);
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        auto* player = control<QWidget>(*form, "ShockwaveFlash1");
+        auto* list = control<QWidget>(*form, "List1");
+        auto* browser = control<QWidget>(*form, "WebBrowser1");
+        auto* back = control<QPushButton>(*form, "Command6");
+        const QRect screen = form->screen()->geometry();
+
+        release(control<QWidget>(*form, "Label54"));
+        QVERIFY(form->IsFullScreen());
+        QVERIFY(form->windowState() & Qt::WindowFullScreen);
+        QTRY_COMPARE(form->frameGeometry(), screen); // no frame, the whole screen
+        QTRY_COMPARE(player->geometry(), QRect(QPoint(), screen.size()));
+        QVERIFY(!list->isVisible());
+        QVERIFY(!browser->isVisible());
+        QVERIFY(back->isVisible());
+        QCOMPARE(back->size(), QSize(47, 27));
+        QVERIFY(near(QRect(back->pos(), back->size()),
+                     QRect(scaledPlace({14400, 9960, 705, 405}, screen.size()).topLeft(), QSize(47, 27))));
+        // The back button lies above the game and leaves the keyboard with it.
+        QVERIFY(form->children().indexOf(back) > form->children().indexOf(player));
+        QVERIFY(form->childAt(back->geometry().center()) == back ||
+                back->isAncestorOf(form->childAt(back->geometry().center())));
+        QCOMPARE(back->focusPolicy(), Qt::NoFocus);
+        QVERIFY(player->isAncestorOf(form->focusWidget()) || form->focusWidget() == player);
+
+        QTest::mouseClick(back, Qt::LeftButton);
+        QVERIFY(!form->IsFullScreen());
+        QCOMPARE(form->windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized), Qt::WindowMaximized);
+        QVERIFY(list->isVisible());
+        QVERIFY(browser->isVisible());
+        QVERIFY(!back->isVisible());
+        QTRY_VERIFY2(near(player->geometry(), scaledPlace({2535, 285, 12630, 9375}, form->size())),
+                     qPrintable(QStringLiteral("player at %1,%2 %3x%4 in %5x%6")
+                                    .arg(player->x())
+                                    .arg(player->y())
+                                    .arg(player->width())
+                                    .arg(player->height())
+                                    .arg(form->width())
+                                    .arg(form->height())));
+        QVERIFY(player->isAncestorOf(form->focusWidget()) || form->focusWidget() == player);
+
+        // Esc leaves as well; it means nothing outside full-screen play.
+        release(control<QWidget>(*form, "Label54"));
+        QVERIFY(form->IsFullScreen());
+        QTest::keyClick(form->focusWidget(), Qt::Key_Escape);
+        QVERIFY(!form->IsFullScreen());
+        QVERIFY(list->isVisible());
+        QTest::keyClick(form->focusWidget(), Qt::Key_Escape);
+        QVERIFY(!form->IsFullScreen());
+        QVERIFY(m_messages.shown.empty());
+    }
+
+    void gameRunsOnAcrossFullScreenAndTheBrowserComesBack() {
+        Installation installation;
+        const Reports reports(m_site);
+        writeFile(installation.paths.gameFile(11), test::heartbeatMovie(Reports::url(m_site)));
+        auto form = openWindow(installation);
+        form->showAtStart();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        auto* player = control<FlashPlayer>(*form, "ShockwaveFlash1");
+        auto* label = control<QLabel>(*form, "Label50");
+        auto* browser = control<QWidget>(*form, "WebBrowser1");
+        QSignalSpy loaded(player, &FlashPlayer::movieLoaded);
+
+        clickRow(*form, 2); // " 方块跳跳", with a description
+        QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(reports.last(QStringLiteral("beat")) >= 3, 60000);
+        QVERIFY(label->isVisible());
+
+        int before = reports.last(QStringLiteral("beat"));
+        release(control<QWidget>(*form, "Label54"));
+        QTRY_VERIFY_WITH_TIMEOUT(reports.last(QStringLiteral("beat")) >= before + 5, 60000);
+        before = reports.last(QStringLiteral("beat"));
+        QTest::mouseClick(control<QWidget>(*form, "Command6"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(reports.last(QStringLiteral("beat")) >= before + 5, 60000);
+
+        // One movie, counting on without a restart: a restart would count from 1 again. The
+        // reports may overtake each other on the way.
+        QCOMPARE(loaded.count(), 1);
+        const QStringList beats = reports.values(QStringLiteral("beat"));
+        QVERIFY2(QSet<QString>(beats.begin(), beats.end()).size() == beats.size(),
+                 qPrintable(beats.join(u',')));
+
+        // The browser is back over the description, which still ends on time.
+        QVERIFY(browser->isVisible());
+        QVERIFY(form->children().indexOf(browser) > form->children().indexOf(label));
+        auto* timer2 = control<QTimer>(*form, "Timer2");
+        QVERIFY(timer2->isActive());
+        timer2->setInterval(100);
+        QTRY_VERIFY(!label->isVisible());
+        QVERIFY(browser->isVisible());
+    }
+
+    void keysReachTheGameInFullScreen() {
+        Installation installation;
+        const Reports reports(m_site);
+        writeFile(installation.paths.gameFile(11), test::keyReportMovie(Reports::url(m_site)));
+        auto form = openWindow(installation);
+        form->showAtStart();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        auto* player = control<FlashPlayer>(*form, "ShockwaveFlash1");
+        QSignalSpy loaded(player, &FlashPlayer::movieLoaded);
+        clickRow(*form, 2);
+        QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 60000);
+        test::RealInput hand;
+        QVERIFY(hand.isAvailable());
+        // The game has the keyboard before: a click into it, as a player starts a game. This is
+        // about what full-screen play changes, so it needs keys that reach the game in the window.
+        hand.click(player, player->rect().center());
+        hand.pressKey(XK_c);
+        if (!QTest::qWaitFor([&] { return !reports.values(QStringLiteral("key")).isEmpty(); }, 30000))
+            QSKIP("keys from the X server do not reach the game in the window either");
+        QCOMPARE(reports.values(QStringLiteral("key")), QStringList{"67"});
+
+        // The click on the tab, then the keys at once.
+        auto* tab = control<QWidget>(*form, "Label54");
+        hand.click(tab, tab->rect().center());
+        hand.pressKey(XK_a);
+        hand.pressKey(XK_space);
+        hand.pressKey(XK_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(reports.values(QStringLiteral("key")).size() >= 4, 30000);
+        QStringList keys = reports.values(QStringLiteral("key"));
+        keys.sort(); // the reports may overtake each other on the way
+        QCOMPARE(keys, (QStringList{"13", "32", "65", "67"}));
+        // Space and Enter are the game's: they do not press the back button.
+        QVERIFY(form->IsFullScreen());
+
+        hand.pressKey(XK_Escape);
+        QTRY_VERIFY(!form->IsFullScreen());
+        QCOMPARE(reports.values(QStringLiteral("key")).size(), 4); // Esc is not the game's
+        // Back in the window, the keyboard is still the game's.
+        hand.pressKey(XK_b);
+        QTRY_COMPARE_WITH_TIMEOUT(reports.values(QStringLiteral("key")).value(4), QStringLiteral("66"),
+                                  30000);
+    }
+
+    void shortcutTabRefusesInTemporaryFolders() {
+        // A folder inside the temporary folder, as a Linux archive manager unpacks to.
+        Installation installation(QStringLiteral(".fr-x1Y2z3/box"));
+        Form1 form({.appPath = installation.appPath,
+                    .siteBaseUrl = m_site.baseUrl(),
+                    .messages = &m_messages,
+                    .playerFolder = QStringLiteral(VELMORA_PLAYER_DIR),
+                    .endProgram = [] {},
+                    .temporaryFolder = installation.root.path()});
+        form.load();
+        const QString extractFirst = QStringLiteral("请先解压缩再使用，不要直接运行压缩包！");
+        QCOMPARE(m_messages.texts(), QStringList{extractFirst});
+        auto* tab = control<TabLabel>(form, "Label52");
+        release(tab);
+        QVERIFY(!tab->hasBorder());
+        QCOMPARE(m_messages.texts(), (QStringList{extractFirst, extractFirst}));
     }
 
     void closingEndsTheProgram() {

@@ -130,6 +130,18 @@ QByteArray heartbeatMovie(const QString& reportUrl) {
     return oneFrame(c, 10);
 }
 
+QByteArray keyReportMovie(const QString& reportUrl) {
+    Avm1Code down;
+    report(down, reportUrl, QStringLiteral("key"),
+           [](Avm1Code& b) { b.callMethod(QStringLiteral("Key"), QStringLiteral("getCode"), 0); });
+    Avm1Code c;
+    newObject(c, QStringLiteral("keys"), QStringLiteral("Object"));
+    setHandler(c, QStringLiteral("keys"), QStringLiteral("onKeyDown"), down);
+    c.getVariable(QStringLiteral("keys")).callMethod(QStringLiteral("Key"), QStringLiteral("addListener"), 1);
+    c.op(Op::Pop).op(Op::Stop);
+    return oneFrame(c);
+}
+
 QByteArray panicMovie() {
     Avm1Code c;
     // s: 2^20 characters; a: 2^11 times s.

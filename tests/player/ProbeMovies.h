@@ -30,6 +30,9 @@ QByteArray launchProbeMovie(const QString& reportUrl, const QString& first, cons
 // Reports probe "beat" with the frame number on every frame, ten frames a second.
 QByteArray heartbeatMovie(const QString& reportUrl);
 
+// Reports probe "key" with the key code of every key pressed.
+QByteArray keyReportMovie(const QString& reportUrl);
+
 // Doubles a string until it is longer than the emulator allows: the emulator panics.
 QByteArray panicMovie();
 

@@ -2,6 +2,8 @@
 
 #include "platform/MessageSink.h"
 
+#include <QStringList>
+
 #include <functional>
 #include <vector>
 

@@ -3,22 +3,18 @@
 // Game state is read from the player's pixels: the games draw their objects in colours of
 // their own.
 #include "platform/web/FlashPlayer.h"
-#include "platform/web/WebEngineSetup.h"
+#include "support/RealInput.h"
+#include "support/WebContent.h"
 
 #include <QApplication>
-#include <QImage>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
-#include <QWebEnginePage>
-#include <QWebEngineView>
-
-#include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
 
 #include <memory>
-#include <optional>
 
 using namespace velmora;
+using namespace velmora::test;
 
 namespace {
 
@@ -27,73 +23,6 @@ constexpr int kTimeout = 90000;
 QString gamePath(const QString& name) {
     return QStringLiteral(GAMES_DIR "/") + name + QStringLiteral(".swf");
 }
-
-QWebEnginePage* pageOf(QWidget* player) {
-    return player->findChild<QWebEngineView*>()->page();
-}
-
-QVariant runScript(QWebEnginePage* page, const QString& script) {
-    auto result = std::make_shared<std::optional<QVariant>>();
-    page->runJavaScript(script, [result](const QVariant& v) { *result = v; });
-    if (!QTest::qWaitFor([&] { return result->has_value(); }, 30000))
-        return {};
-    return result->value();
-}
-
-// Where the pixels of one colour are in a widget: how many, and their mean x (-1 without any).
-struct Spot {
-    int count = 0;
-    double x = -1;
-};
-
-Spot find(QWidget* widget, QColor c) {
-    const QImage image = widget->grab().toImage();
-    Spot spot;
-    double sum = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor p = image.pixelColor(x, y);
-            if (qAbs(p.red() - c.red()) + qAbs(p.green() - c.green()) + qAbs(p.blue() - c.blue()) < 24) {
-                ++spot.count;
-                sum += x;
-            }
-        }
-    if (spot.count > 0)
-        spot.x = sum / spot.count;
-    return spot;
-}
-
-// The pointer of the X server, moved and clicked through XTEST as a user's hand would: Qt's
-// synthetic events skip the way from the server into the web content, where input gets lost.
-class RealPointer {
-public:
-    RealPointer()
-        : m_display(XOpenDisplay(nullptr)) {}
-    ~RealPointer() {
-        if (m_display)
-            XCloseDisplay(m_display);
-    }
-    RealPointer(const RealPointer&) = delete;
-    RealPointer& operator=(const RealPointer&) = delete;
-
-    bool isAvailable() const { return m_display != nullptr; }
-
-    // global: in pixels of the X screen, as QWidget::mapToGlobal gives them under xvfb-run.
-    void moveTo(QPoint global) {
-        XTestFakeMotionEvent(m_display, -1, global.x(), global.y(), 0);
-        XSync(m_display, False);
-    }
-
-    void click(QPoint global) {
-        moveTo(global);
-        XTestFakeButtonEvent(m_display, 1, True, 0);
-        XTestFakeButtonEvent(m_display, 1, False, 0);
-        XSync(m_display, False);
-    }
-
-private:
-    Display* m_display;
-};
 
 // Installed in the player's page before a game starts: counts the audio buffers with sound in
 // them that the emulator hands to the output, and keeps the audio context of the last one.
@@ -167,41 +96,41 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(gamePath(game)).size() > 0);
         QCOMPARE(play(game), Metadata(width, height, 60.0));
         // The title's letters: the game's own code runs and draws with its own font.
-        QTRY_VERIFY_WITH_TIMEOUT(find(m_player.get(), title).count > 300, kTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(findColour(m_player.get(), title).count > 300, kTimeout);
     }
 
     void mouseGameFollowsRealPointerAndClick() {
         const QColor paddle(0x38f0c8);
-        RealPointer pointer;
-        QVERIFY2(pointer.isAvailable(), "no X display with XTEST");
+        RealInput input;
+        QVERIFY2(input.isAvailable(), "no X display with XTEST");
         QCOMPARE(std::get<0>(play(QStringLiteral("bricks"))), 600);
-        QTRY_VERIFY_WITH_TIMEOUT(find(m_player.get(), QColor(0xffd23d)).count > 300, kTimeout);
-        QCOMPARE(find(m_player.get(), paddle).count, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(findColour(m_player.get(), QColor(0xffd23d)).count > 300, kTimeout);
+        QCOMPARE(findColour(m_player.get(), paddle).count, 0);
 
         // A click on the title screen starts the game: the paddle appears under the pointer.
-        const QRect area(m_player->mapToGlobal(QPoint(0, 0)), m_player->size());
-        pointer.click(QPoint(area.left() + area.width() / 4, area.center().y()));
-        QTRY_VERIFY_WITH_TIMEOUT(find(m_player.get(), paddle).count > 50, kTimeout);
-        QVERIFY(find(m_player.get(), paddle).x < m_player->width() / 2.0);
+        const QRect area = m_player->rect();
+        input.click(m_player.get(), QPoint(area.left() + area.width() / 4, area.center().y()));
+        QTRY_VERIFY_WITH_TIMEOUT(findColour(m_player.get(), paddle).count > 50, kTimeout);
+        QVERIFY(findColour(m_player.get(), paddle).x < m_player->width() / 2.0);
         // It follows the pointer to the other side.
-        pointer.moveTo(QPoint(area.right() - area.width() / 4, area.center().y()));
-        QTRY_VERIFY_WITH_TIMEOUT(find(m_player.get(), paddle).x > m_player->width() / 2.0, kTimeout);
+        input.moveTo(m_player.get(), QPoint(area.right() - area.width() / 4, area.center().y()));
+        QTRY_VERIFY_WITH_TIMEOUT(findColour(m_player.get(), paddle).x > m_player->width() / 2.0, kTimeout);
     }
 
     void soundStartsWithoutClick() {
-        runScript(pageOf(m_player.get()), kAudioProbe);
+        evaluate(pageOf(m_player.get()), kAudioProbe);
         QCOMPARE(std::get<0>(play(QStringLiteral("echo"))), 480);
         // The greeting of the pads plays by itself: no click, no key.
         QTRY_VERIFY_WITH_TIMEOUT(
-            runScript(pageOf(m_player.get()), QStringLiteral("audioProbe.loudBuffers")).toInt() > 0,
+            evaluate(pageOf(m_player.get()), QStringLiteral("audioProbe.loudBuffers")).toInt() > 0,
             kTimeout);
-        QCOMPARE(runScript(pageOf(m_player.get()), QStringLiteral("audioProbe.context.state")).toString(),
+        QCOMPARE(evaluate(pageOf(m_player.get()), QStringLiteral("audioProbe.context.state")).toString(),
                  QStringLiteral("running"));
     }
 };
 
 int main(int argc, char** argv) {
-    prepareWebEngine();
+    prepareTestWebEngine();
     QApplication app(argc, argv);
     GamesTest test;
     return QTest::qExec(&test, argc, argv);

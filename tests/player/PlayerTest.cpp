@@ -5,7 +5,6 @@
 #include "DemoMovies.h"
 #include "platform/web/FlashPlayer.h"
 
-#include <QImage>
 #include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTest>
@@ -40,20 +39,8 @@ void sendKey(QEvent::Type type, const Key& k) {
     QCoreApplication::sendEvent(QApplication::focusWidget(), &event);
 }
 
-// The mean x of the pixels of colour c in the player, -1 when there are none.
 double meanX(QWidget* player, QColor c) {
-    const QImage image = player->grab().toImage();
-    double sum = 0;
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor p = image.pixelColor(x, y);
-            if (qAbs(p.red() - c.red()) + qAbs(p.green() - c.green()) + qAbs(p.blue() - c.blue()) < 30) {
-                sum += x;
-                ++count;
-            }
-        }
-    return count ? sum / count : -1;
+    return findColour(player, c, 30).x;
 }
 
 } // namespace

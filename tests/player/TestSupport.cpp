@@ -1,27 +1,13 @@
 #include "TestSupport.h"
 
-#include "platform/web/WebEngineSetup.h"
-
 #include "MovieWriter.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTest>
-#include <QWebEnginePage>
-#include <QWebEngineView>
-#include <QWidget>
-
-#include <unistd.h>
 
 namespace velmora::test {
 
 using Op = swf::Avm1Code::Op;
-
-void prepareTestWebEngine() {
-    prepareWebEngine();
-    if (geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-}
 
 QString dataFile(const QString& name) {
     return QStringLiteral(VELMORA_TEST_DATA "/") + name;
@@ -37,18 +23,6 @@ bool copyFolder(const QString& from, const QString& to) {
             return false;
     }
     return true;
-}
-
-QWebEnginePage* pageOf(QWidget* widget) {
-    return widget->findChild<QWebEngineView*>()->page();
-}
-
-QVariant evaluate(QWebEnginePage* page, const QString& script) {
-    auto result = std::make_shared<std::optional<QVariant>>();
-    page->runJavaScript(script, [result](const QVariant& v) { *result = v; });
-    if (!QTest::qWaitFor([&] { return result->has_value(); }, 30000))
-        return {};
-    return result->value();
 }
 
 QByteArray stillMovie(int width, int height, double frameRate) {

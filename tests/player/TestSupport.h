@@ -1,27 +1,16 @@
 #pragma once
 
+#include "support/WebContent.h"
+
 #include <QByteArray>
 #include <QString>
 
-#include <memory>
-
-class QWebEnginePage;
-class QWidget;
-
 namespace velmora::test {
-
-// Before the QApplication: the engine's switches of the program, and no sandbox when running
-// as root (the engine refuses to start otherwise).
-void prepareTestWebEngine();
 
 // The files of tests/player/data.
 QString dataFile(const QString& name);
 // Copies the folder from and everything in it to to; false when a file could not be copied.
 bool copyFolder(const QString& from, const QString& to);
-// The page shown by the web view inside a browser or player widget.
-QWebEnginePage* pageOf(QWidget* widget);
-// Runs script in page and returns its result, waiting for it.
-QVariant evaluate(QWebEnginePage* page, const QString& script);
 
 // Movies written for the tests.
 QByteArray stillMovie(int width, int height, double frameRate);

@@ -1,13 +1,22 @@
 // The demo games in the real player: each loads and draws its title screen, a game's sound
-// reaches the audio output with no click, the mouse game follows a real pointer and click.
+// reaches the audio output with no click, the mouse game follows a real pointer and click, and
+// the keyboard game, chosen in the game box's favourites, takes an arrow key pressed at once.
 // Game state is read from the player's pixels: the games draw their objects in colours of
 // their own.
+#include "app/Form1.h"
+#include "common/InstallPaths.h"
 #include "platform/web/FlashPlayer.h"
 #include "support/RealInput.h"
+#include "support/RecordingMessageSink.h"
+#include "support/ScriptedServer.h"
 #include "support/WebContent.h"
+#include "tools/catalogue/CatalogueWriter.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QListWidget>
+#include <QTemporaryDir>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -115,6 +124,45 @@ private Q_SLOTS:
         // It follows the pointer to the other side.
         input.moveTo(m_player.get(), QPoint(area.right() - area.width() / 4, area.center().y()));
         QTRY_VERIFY_WITH_TIMEOUT(findColour(m_player.get(), paddle).x > m_player->width() / 2.0, kTimeout);
+    }
+
+    void keyboardGameInTheBoxTakesAKeyPressedAtOnce() {
+        RealInput input;
+        QVERIFY2(input.isAvailable(), "no X display with XTEST");
+        // A program folder with one catalogue game and the keyboard game among the favourites.
+        QTemporaryDir root;
+        const InstallPaths paths(root.filePath(QStringLiteral("box")));
+        QVERIFY(QDir().mkpath(QFileInfo(paths.catalogueFile()).absolutePath()));
+        QVERIFY(tools::writeCatalogue({{1, QStringLiteral("小游戏"), 1, 1, std::nullopt}}, paths.catalogueFile())
+                    .isEmpty());
+        QVERIFY(QDir().mkpath(paths.favouritesFolder()));
+        QVERIFY(QFile::copy(gamePath(QStringLiteral("starpatrol")),
+                            paths.favouritesFolder() + QStringLiteral("/starpatrol.swf")));
+        RecordingMessageSink messages;
+        Form1 form({paths.appPath(), QStringLiteral("http://127.0.0.1:%1/").arg(closedPort()), &messages,
+                    QStringLiteral(PLAYER_FOLDER), [] {
+                    }});
+        form.load();
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        auto* favourites = form.findChild<QWidget*>(QStringLiteral("Label51"));
+        auto* list = form.findChild<QListWidget*>(QStringLiteral("List1"));
+        auto* player = form.findChild<FlashPlayer*>(QStringLiteral("ShockwaveFlash1"));
+
+        input.click(favourites, favourites->rect().center());
+        QTRY_COMPARE(form.CurrentCategory(), QStringLiteral("wodeshoucang"));
+        QCOMPARE(list->count(), 1);
+        input.clickRow(list, 0);
+        // The arrow key starts the game on its title screen and flies the ship from the middle
+        // to the right.
+        input.holdKey(XK_Right);
+        const double middle = player->width() / 2.0;
+        const ColourSpot ship = waitForColour(
+            player, QColor(0x2ee6a0), [&](const ColourSpot& s) { return s.x > middle + 30; }, kTimeout);
+        input.releaseKey(XK_Right);
+        QVERIFY2(ship.x > middle + 30, qPrintable(QStringLiteral("the ship is at x %1").arg(ship.x)));
+        QVERIFY(messages.shown.empty());
     }
 
     void soundStartsWithoutClick() {

@@ -208,7 +208,7 @@ void HostileGameTest::nextGamePlaysAfterAnEmulatorPanic() {
     QWebEnginePage* page = pageOf(m_player.get());
     m_player->setMovie(writeFile(QStringLiteral("panic.swf"), panicMovie()));
     const QString panicShown = QStringLiteral("(p => p !== null && p.shadowRoot.getElementById('panic') !== "
-                                              "null)(document.querySelector('ruffle-player'))");
+                                              "null)(document.querySelector('ruffle-player.game'))");
     QTRY_VERIFY_WITH_TIMEOUT(evaluate(page, panicShown).toBool(), kLoadTimeout);
 
     QSignalSpy loaded(m_player.get(), &FlashPlayer::movieLoaded);

@@ -77,7 +77,7 @@ QString PlayerTest::writeMovie(const QString& name, const QByteArray& movie) {
 
 bool PlayerTest::isPlayerEmpty() {
     return evaluate(pageOf(m_player.get()),
-                    QStringLiteral("document.querySelector('ruffle-player') === null"))
+                    QStringLiteral("document.querySelector('ruffle-player.game') === null"))
         .toBool();
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/web/WebEngineSetup.h"
 
+#include <QDeadlineTimer>
 #include <QImage>
 #include <QTest>
 #include <QWebEnginePage>
@@ -49,6 +50,17 @@ ColourSpot findColour(QWidget* widget, QColor colour, int tolerance) {
         }
     if (spot.count > 0)
         spot.x = sum / spot.count;
+    return spot;
+}
+
+ColourSpot waitForColour(QWidget* widget, QColor colour, const std::function<bool(const ColourSpot&)>& done,
+                         int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    ColourSpot spot = findColour(widget, colour);
+    while (!done(spot) && !deadline.hasExpired()) {
+        QTest::qWait(200);
+        spot = findColour(widget, colour);
+    }
     return spot;
 }
 

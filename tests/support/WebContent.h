@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QVariant>
 
+#include <functional>
+
 class QWebEnginePage;
 class QWidget;
 
@@ -24,5 +26,9 @@ struct ColourSpot {
     double x = -1;
 };
 ColourSpot findColour(QWidget* widget, QColor colour, int tolerance = 24);
+// Looks every 200 ms until the colour's pixels satisfy done, for at most timeoutMs; the last
+// look. Each look grabs the widget, which starves a web view on a busy machine if done often.
+ColourSpot waitForColour(QWidget* widget, QColor colour, const std::function<bool(const ColourSpot&)>& done,
+                         int timeoutMs);
 
 } // namespace velmora::test

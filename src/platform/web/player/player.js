@@ -76,6 +76,33 @@
         observer.observe(player.shadowRoot, { childList: true, subtree: true });
     }
 
+    // The emulator takes keys only after it has seen its element gain the focus, and it
+    // listens for that only once its instance is built, a while after play(). Focus given
+    // before went unseen, and focusing the element again raises nothing while it has the focus:
+    // so it is handed over once more when the instance is ready.
+    function focusAgainWhenReady(player) {
+        if (player === current && document.activeElement === player) {
+            player.blur();
+            player.focus();
+        }
+    }
+
+    // The emulator's code is fetched and compiled once per page, on its first movie. A small
+    // empty movie at page load does that before the user chooses a game, so that the first
+    // game starts as quickly as the later ones.
+    function warmUp() {
+        // Version 10, 17 bytes: an empty stage, one frame, then the end tag.
+        const emptyMovie = new Uint8Array([
+            0x46, 0x57, 0x53, 0x0a, 0x11, 0x00, 0x00, 0x00, 0x00,
+            0x00, 0x0c, 0x01, 0x00, 0x40, 0x00, 0x00, 0x00,
+        ]);
+        const player = window.RufflePlayer.newest().createPlayer();
+        player.style.display = "none";
+        document.body.appendChild(player);
+        const done = () => player.remove();
+        player.ruffle().load({ ...options, data: emptyMovie }).then(done, done);
+    }
+
     openNavigationsOutside();
 
     window.velmora = {
@@ -83,6 +110,7 @@
         play(url, serial) {
             drop();
             const player = window.RufflePlayer.newest().createPlayer();
+            player.className = "game";
             // Focusable, so that the program can hand it the keyboard.
             player.tabIndex = 0;
             player.addEventListener("loadedmetadata", () => {
@@ -95,7 +123,7 @@
             reportPanic(player);
             document.body.appendChild(player);
             current = player;
-            player.ruffle().load(movieOptions(url)).catch(() => {});
+            player.ruffle().load(movieOptions(url)).then(() => focusAgainWhenReady(player), () => {});
         },
         stop: drop,
         focus() {
@@ -104,4 +132,7 @@
             }
         },
     };
+
+    // This script runs in the page's head, before the body exists.
+    document.addEventListener("DOMContentLoaded", warmUp);
 })();

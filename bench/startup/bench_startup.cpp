@@ -128,10 +128,16 @@ int main(int argc, char** argv) {
     page.close();
     const QString site = QUrl::fromLocalFile(root.filePath(QStringLiteral("site"))).toString() + u'/';
 
+    // The user's data of every run in one folder, as a user's is: the web profiles are made by
+    // the first run and used by the others.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), root.filePath(QStringLiteral("data")));
+
     std::vector<double> startMs;
     qint64 pss = 0;
     for (int run = 0; run < Runs; ++run) {
         QProcess child;
+        child.setProcessEnvironment(environment);
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         QElapsedTimer clock;
         clock.start();

@@ -4,6 +4,7 @@
 // their own.
 #include "platform/web/FlashPlayer.h"
 #include "platform/web/WebEngineSetup.h"
+#include "support/TemporaryUserData.h"
 
 #include <QApplication>
 #include <QImage>
@@ -201,6 +202,7 @@ private Q_SLOTS:
 };
 
 int main(int argc, char** argv) {
+    velmora::test::useTemporaryUserData();
     prepareWebEngine();
     QApplication app(argc, argv);
     GamesTest test;

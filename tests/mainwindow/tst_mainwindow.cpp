@@ -3,6 +3,7 @@
 #include "platform/web/WebEngineSetup.h"
 #include "support/RecordingMessageSink.h"
 #include "support/ScriptedServer.h"
+#include "support/TemporaryUserData.h"
 #include "ui/TabLabel.h"
 #include "ui/Twips.h"
 
@@ -538,6 +539,7 @@ private Q_SLOTS:
 };
 
 int main(int argc, char** argv) {
+    test::useTemporaryUserData();
     prepareWebEngine();
     QApplication app(argc, argv);
     MainWindowTest test;

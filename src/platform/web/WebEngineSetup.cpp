@@ -1,17 +1,23 @@
 #include "platform/web/WebEngineSetup.h"
 
 #include <QCoreApplication>
+#include <QStandardPaths>
 #include <QWebEngineProfile>
 
 namespace velmora {
 
 namespace {
 
-QWebEngineProfile* newMemoryProfile() {
+QWebEngineProfile* newDiskProfile(const QString& name) {
     // Parented to the application so that it outlives every view's page.
-    auto* p = new QWebEngineProfile(QCoreApplication::instance());
-    p->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-    p->setHttpCacheMaximumSize(8 * 1024 * 1024);
+    auto* p = new QWebEngineProfile(name, QCoreApplication::instance());
+    const QString folder = userDataFolder() + QStringLiteral("/web/") + name;
+    p->setPersistentStoragePath(folder);
+    p->setCachePath(folder);
+    p->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
+    // Bounds what the profile's folder grows to with use.
+    p->setHttpCacheMaximumSize(32 * 1024 * 1024);
+    p->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
     // Pages, and the emulator's own messages, in the language of the program.
     p->setHttpAcceptLanguage(QStringLiteral("zh-CN,zh"));
     return p;
@@ -43,13 +49,21 @@ void prepareWebEngine() {
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
 }
 
+QString userDataFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+QString gameSavesFolder() {
+    return userDataFolder() + QStringLiteral("/saves");
+}
+
 QWebEngineProfile* panelWebProfile() {
-    static QWebEngineProfile* profile = newMemoryProfile();
+    static QWebEngineProfile* profile = newDiskProfile(QStringLiteral("panel"));
     return profile;
 }
 
 QWebEngineProfile* playerWebProfile() {
-    static QWebEngineProfile* profile = newMemoryProfile();
+    static QWebEngineProfile* profile = newDiskProfile(QStringLiteral("player"));
     return profile;
 }
 

@@ -243,6 +243,8 @@ void Form1::mouseMoveEvent(QMouseEvent* event) {
 
 void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
+    // The program ends at once: the game saves now what it would save on leaving.
+    ShockwaveFlash1->endGame();
     m_environment.endProgram();
 }
 

@@ -3,9 +3,12 @@
 #include "platform/web/EmbeddedView.h"
 #include "platform/web/PlayerPage.h"
 
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
+#include <QTimer>
 #include <QWebEngineLoadingInfo>
 
 namespace velmora {
@@ -46,6 +49,18 @@ void FlashPlayer::setUrlOpener(UrlOpener opener) {
     m_page->setUrlOpener(std::move(opener));
 }
 
+void FlashPlayer::endGame() {
+    if (!m_pageReady || m_movie.isEmpty())
+        return;
+    m_movie.clear();
+    ++m_serial;
+    QEventLoop wait;
+    connect(m_page, &PlayerPage::gameStopped, &wait, &QEventLoop::quit);
+    QTimer::singleShot(3000, &wait, &QEventLoop::quit);
+    m_page->runJavaScript(QStringLiteral("velmora.stop()"));
+    wait.exec();
+}
+
 void FlashPlayer::onLoadingChanged(const QWebEngineLoadingInfo& info) {
     // Navigations away from the page are refused and end in a failed load of their own, which
     // leaves the page as it was.
@@ -66,10 +81,19 @@ void FlashPlayer::showMovie() {
     if (startAfreshAfterPanic())
         return; // the movie follows once the fresh page has loaded
     m_page->setGameFile(file.absoluteFilePath());
-    // The address goes into the script as JSON, so that no file name can break out of it.
-    const QString url = QUrl::fromLocalFile(file.absoluteFilePath()).toString(QUrl::FullyEncoded);
-    const QString args =
-        QString::fromUtf8(QJsonDocument(QJsonArray{url, m_serial}).toJson(QJsonDocument::Compact));
+    // The arguments go into the script as JSON, so that no file name or saved text can break
+    // out of it.
+    const QJsonObject game{
+        {QStringLiteral("url"), m_page->gameUrl().toString(QUrl::FullyEncoded)},
+        {QStringLiteral("file"), QUrl::fromLocalFile(file.absoluteFilePath()).toString(QUrl::FullyEncoded)},
+        {QStringLiteral("folder"), QUrl::fromLocalFile(file.absolutePath() + u'/').toString(QUrl::FullyEncoded)},
+    };
+    QJsonObject saves;
+    const GameSaves::Entries entries = m_page->gameSaves();
+    for (auto it = entries.begin(); it != entries.end(); ++it)
+        saves.insert(it.key(), it.value());
+    const QJsonArray playArgs{game, m_serial, saves, qint64(GameSaves::GameLimit)};
+    const QString args = QString::fromUtf8(QJsonDocument(playArgs).toJson(QJsonDocument::Compact));
     m_page->runJavaScript(QStringLiteral("velmora.play(...%1)").arg(args));
     // A new movie replaces the element that had the keyboard; the game keeps it.
     if (hasFocus())

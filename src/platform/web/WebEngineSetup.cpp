@@ -10,10 +10,9 @@ namespace {
 
 QWebEngineProfile* newDiskProfile(const QString& name) {
     // Parented to the application so that it outlives every view's page.
+    // Its storage goes to userDataFolder() + "/QtWebEngine/" + name, and the cache with it.
     auto* p = new QWebEngineProfile(name, QCoreApplication::instance());
-    const QString folder = userDataFolder() + QStringLiteral("/web/") + name;
-    p->setPersistentStoragePath(folder);
-    p->setCachePath(folder);
+    p->setCachePath(p->persistentStoragePath());
     p->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
     // Bounds what the profile's folder grows to with use.
     p->setHttpCacheMaximumSize(32 * 1024 * 1024);

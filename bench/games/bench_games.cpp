@@ -4,6 +4,7 @@
 
 #include "platform/web/FlashPlayer.h"
 #include "platform/web/WebEngineSetup.h"
+#include "support/TemporaryUserData.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -41,6 +42,7 @@ qint64 loadTime(FlashPlayer& player, const QString& game) {
 } // namespace
 
 int main(int argc, char** argv) {
+    velmora::test::useTemporaryUserData();
     prepareWebEngine();
     QApplication app(argc, argv);
     FlashPlayer player(QStringLiteral(PLAYER_FOLDER));

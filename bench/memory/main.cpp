@@ -14,6 +14,7 @@
 #include "platform/web/FlashPlayer.h"
 #include "platform/web/WebBrowser.h"
 #include "platform/web/WebEngineSetup.h"
+#include "support/TemporaryUserData.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -82,6 +83,7 @@ int main(int argc, char** argv) {
     const int settleSeconds = option(args, QStringLiteral("--settle"), QStringLiteral("10")).toInt();
     const QString gameKind = option(args, QStringLiteral("--game"), QStringLiteral("bounce"));
     QString page = option(args, QStringLiteral("--page"), QString());
+    velmora::test::useTemporaryUserData();
     if (!engineDefaults)
         velmora::prepareWebEngine();
     if (geteuid() == 0)

@@ -299,6 +299,10 @@ int main(int argc, char** argv) {
     page.close();
     const QString site = QUrl::fromLocalFile(root.filePath(QStringLiteral("site"))).toString() + u'/';
 
+    // The user's data of every run in one folder, as a user's is: the web profiles are made by
+    // the first run and used by the others.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(root.filePath(QStringLiteral("data"))));
+
     Figures figures;
     qint64 pss = 0;
     for (int run = 0; run < Runs; ++run) {

@@ -294,6 +294,8 @@ void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
     // A closed window ends the run: the deferred tasks never come.
     Timer1->stop();
+    // The program ends at once: the game saves now what it would save on leaving.
+    ShockwaveFlash1->endGame();
     m_environment.endProgram();
 }
 

@@ -11,6 +11,7 @@
 #include "support/ScriptedServer.h"
 #include "support/WebContent.h"
 #include "tools/catalogue/CatalogueWriter.h"
+#include "support/TemporaryUserData.h"
 
 #include <QApplication>
 #include <QDir>
@@ -178,6 +179,7 @@ private Q_SLOTS:
 };
 
 int main(int argc, char** argv) {
+    velmora::test::useTemporaryUserData();
     prepareTestWebEngine();
     QApplication app(argc, argv);
     GamesTest test;

@@ -8,6 +8,7 @@
 #include "support/ScriptedServer.h"
 #include "ui/ListBox.h"
 #include "support/WebContent.h"
+#include "support/TemporaryUserData.h"
 #include "ui/TabLabel.h"
 #include "ui/Twips.h"
 
@@ -1162,6 +1163,7 @@ private Q_SLOTS:
 };
 
 int main(int argc, char** argv) {
+    test::useTemporaryUserData();
     prepareWebEngine();
     QApplication app(argc, argv);
     MainWindowTest test;

@@ -142,6 +142,36 @@ QByteArray keyReportMovie(const QString& reportUrl) {
     return oneFrame(c);
 }
 
+QByteArray counterMovie(const QString& reportUrl, const QString& objectName, const QString& localPath,
+                        Flush flush) {
+    const auto number = [](Avm1Code& c) {
+        c.getVariable(QStringLiteral("so")).getMember(QStringLiteral("data")).getMember(QStringLiteral("n"));
+    };
+    Avm1Code c;
+    c.push({QStringLiteral("so")});
+    if (localPath.isEmpty())
+        c.push({objectName}).callMethod(QStringLiteral("SharedObject"), QStringLiteral("getLocal"), 1);
+    else
+        c.push({localPath, objectName}).callMethod(QStringLiteral("SharedObject"), QStringLiteral("getLocal"), 2);
+    c.op(Op::SetVariable);
+    // if (!(0 < so.data.n)) so.data.n = 0;
+    const int counted = c.newLabel();
+    c.push({0});
+    number(c);
+    c.op(Op::Less2).branchIfTrue(counted);
+    c.getVariable(QStringLiteral("so")).getMember(QStringLiteral("data")).push({QStringLiteral("n"), 0});
+    c.op(Op::SetMember);
+    c.bind(counted);
+    c.getVariable(QStringLiteral("so")).getMember(QStringLiteral("data")).push({QStringLiteral("n")});
+    number(c);
+    c.push({1}).op(Op::Add2).op(Op::SetMember);
+    if (flush == Flush::Now)
+        c.callMethod(QStringLiteral("so"), QStringLiteral("flush"), 0).op(Op::Pop);
+    report(c, reportUrl, QStringLiteral("counter"), number);
+    c.op(Op::Stop);
+    return oneFrame(c);
+}
+
 QByteArray panicMovie() {
     Avm1Code c;
     // s: 2^20 characters; a: 2^11 times s.

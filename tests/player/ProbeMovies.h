@@ -32,6 +32,12 @@ QByteArray heartbeatMovie(const QString& reportUrl);
 
 // Reports probe "key" with the key code of every key pressed.
 QByteArray keyReportMovie(const QString& reportUrl);
+// Adds one to the number n of the local shared object objectName (getLocal with localPath
+// when it is not empty), starting from 0, flushes it unless told not to, and reports the new
+// number as probe "counter"; "undefined" when the object could not be had.
+enum class Flush { Now, OnLeaving };
+QByteArray counterMovie(const QString& reportUrl, const QString& objectName, const QString& localPath = {},
+                        Flush flush = Flush::Now);
 
 // Doubles a string until it is longer than the emulator allows: the emulator panics.
 QByteArray panicMovie();

@@ -1,11 +1,13 @@
 // The rules of what a game and a side-panel page may reach, without a web engine.
 #include "common/NativeFileName.h"
+#include "platform/web/GameAddress.h"
 #include "platform/web/GameFileAccess.h"
 #include "platform/web/LaunchGate.h"
 #include "platform/web/PanelAddresses.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -33,6 +35,10 @@ private Q_SLOTS:
     void accessFollowsTheMovieOnDisplay();
     void linkedMovieDoesNotOpenItsTargetsFolder();
     void movieNamedInGbk();
+    void gameAddressIsTheSameForCopiesOfTheProgram();
+    void gameAddressIsEachGamesOwn();
+    void gameAddressIsOneTheEmulatorKeepsDataFor_data();
+    void gameAddressIsOneTheEmulatorKeepsDataFor();
     void panelShowsOnlySitePagesAndFallback_data();
     void panelShowsOnlySitePagesAndFallback();
     void panelSiteOnStandardPortsMayChangeScheme();
@@ -152,6 +158,70 @@ void PlayerRulesTest::movieNamedInGbk() {
     QVERIFY(!access.allows(address(QFile::encodeName(path(QStringLiteral("games/beside.txt"))))));
     // Read as text, the name is another file, which does not exist.
     QVERIFY(!access.allows(QUrl::fromLocalFile(QFile::decodeName(movie))));
+}
+
+void PlayerRulesTest::gameAddressIsTheSameForCopiesOfTheProgram() {
+    // The saves of a game are found again after the program folder was copied or moved.
+    QVERIFY(writeFile(path(QStringLiteral("copy/games/game.swf"))));
+    const GameAddress original(m_dir.path());
+    const GameAddress copy(path(QStringLiteral("copy")));
+    const QString id = original.gameId(path(QStringLiteral("games/game.swf")));
+    QVERIFY(!id.isEmpty());
+    QCOMPARE(copy.gameId(path(QStringLiteral("copy/games/game.swf"))), id);
+    QCOMPARE(copy.movieUrl(path(QStringLiteral("copy/games/game.swf"))),
+             original.movieUrl(path(QStringLiteral("games/game.swf"))));
+    // A movie outside the program folder is known by its whole path: another game.
+    QVERIFY(copy.gameId(path(QStringLiteral("games/game.swf"))) != id);
+}
+
+void PlayerRulesTest::gameAddressIsEachGamesOwn() {
+    const GameAddress addresses(m_dir.path());
+    const QStringList movies{path(QStringLiteral("games/game.swf")), path(QStringLiteral("favourites/mine.swf")),
+                             path(QStringLiteral("favourites/linked.swf")),
+                             path(QStringLiteral("other game/other.swf")), QStringLiteral("/elsewhere/game.swf"),
+                             QStringLiteral("/elsewhere/game.SWF")};
+    QSet<QString> ids;
+    for (const QString& movie : movies) {
+        const QString id = addresses.gameId(movie);
+        QCOMPARE(id.size(), 32);
+        QCOMPARE(addresses.gameId(movie), id);
+        QCOMPARE(addresses.movieUrl(movie).host(), id);
+        ids.insert(id);
+    }
+    QCOMPARE(ids.size(), movies.size());
+    QVERIFY(addresses.gameId(QStringLiteral("games/game.swf")).isEmpty());
+    QVERIFY(!addresses.movieUrl(QString()).isValid());
+}
+
+void PlayerRulesTest::gameAddressIsOneTheEmulatorKeepsDataFor_data() {
+    QTest::addColumn<QString>("programFolder");
+    QTest::addColumn<QString>("movie");
+    QTest::newRow("plain") << QStringLiteral("plain/Box") << QStringLiteral("我的收藏/game.swf");
+    QTest::newRow("hidden folder") << QStringLiteral(".local/share/Box") << QStringLiteral("res/velmora/12.swf");
+    QTest::newRow("odd names") << QStringLiteral("a b/游戏 100%#/.Box") << QStringLiteral("我的收藏/a #1 100%.swf");
+    QTest::newRow("hidden movie") << QStringLiteral(".Box") << QStringLiteral("我的收藏/.game.swf");
+    QTest::newRow("dots only") << QStringLiteral("..Box") << QStringLiteral("我的收藏/...swf");
+}
+
+void PlayerRulesTest::gameAddressIsOneTheEmulatorKeepsDataFor() {
+    QFETCH(QString, programFolder);
+    QFETCH(QString, movie);
+    const QString folder = path(QStringLiteral("addresses/") + programFolder);
+    const QString moviePath = folder + u'/' + movie;
+    QVERIFY(writeFile(moviePath));
+    const GameAddress addresses(folder);
+    const QUrl url = addresses.movieUrl(moviePath);
+    // The emulator refuses to keep data for an address with a part that starts with a dot.
+    const QString address = url.toString(QUrl::FullyEncoded);
+    QCOMPARE(url.scheme(), GameAddress::Scheme);
+    QCOMPARE(url.host(), addresses.gameId(moviePath));
+    for (const QString& part : address.mid(GameAddress::Scheme.size() + 3).split(u'/'))
+        QVERIFY2(!part.startsWith(u'.'), qPrintable(address));
+    // The address survives the way to the page and back, and still names the movie's file.
+    QCOMPARE(QUrl(address, QUrl::StrictMode), url);
+    const QString name = QFileInfo(moviePath).fileName();
+    QCOMPARE(url.path(), u'/' + GameAddress::moviePathInUrl(moviePath));
+    QVERIFY(url.path().endsWith(name));
 }
 
 void PlayerRulesTest::panelShowsOnlySitePagesAndFallback_data() {

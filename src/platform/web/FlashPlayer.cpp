@@ -7,8 +7,12 @@
 #include "platform/web/PlayerPage.h"
 
 #include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
+#include <QTimer>
 #include <QWebEngineLoadingInfo>
 
 namespace velmora {
@@ -49,6 +53,18 @@ void FlashPlayer::setUrlOpener(UrlOpener opener) {
     m_page->setUrlOpener(std::move(opener));
 }
 
+void FlashPlayer::endGame() {
+    if (!m_pageReady || m_movie.isEmpty())
+        return;
+    m_movie.clear();
+    ++m_serial;
+    QEventLoop wait;
+    connect(m_page, &PlayerPage::gameStopped, &wait, &QEventLoop::quit);
+    QTimer::singleShot(3000, &wait, &QEventLoop::quit);
+    m_page->runJavaScript(QStringLiteral("velmora.stop()"));
+    wait.exec();
+}
+
 void FlashPlayer::onLoadingChanged(const QWebEngineLoadingInfo& info) {
     // Navigations away from the page are refused and end in a failed load of their own, which
     // leaves the page as it was.
@@ -69,13 +85,23 @@ void FlashPlayer::showMovie() {
     if (startAfreshAfterPanic())
         return; // the movie follows once the fresh page has loaded
     m_page->setGameFile(file);
-    // The address carries the name's bytes on disk, which need not be UTF-8; the engine opens
-    // the file by those bytes. It goes into the script as JSON, so that no file name can break
-    // out of it.
-    const QString url =
-        QStringLiteral("file://") + QString::fromLatin1(NativeFileName::toBytes(file).toPercentEncoding("/"));
-    const QString args =
-        QString::fromUtf8(QJsonDocument(QJsonArray{url, m_serial}).toJson(QJsonDocument::Compact));
+    // The addresses carry the names' bytes on disk, which need not be UTF-8; the engine opens
+    // the files by those bytes. The arguments go into the script as JSON, so that no file name
+    // or saved text can break out of it.
+    const auto fileUrl = [](const QString& path) -> QString {
+        return QStringLiteral("file://") + QString::fromLatin1(NativeFileName::toBytes(path).toPercentEncoding("/"));
+    };
+    const QJsonObject game{
+        {QStringLiteral("url"), m_page->gameUrl().toString(QUrl::FullyEncoded)},
+        {QStringLiteral("file"), fileUrl(file)},
+        {QStringLiteral("folder"), fileUrl(file.left(file.lastIndexOf(u'/') + 1))},
+    };
+    QJsonObject saves;
+    const GameSaves::Entries entries = m_page->gameSaves();
+    for (auto it = entries.begin(); it != entries.end(); ++it)
+        saves.insert(it.key(), it.value());
+    const QJsonArray playArgs{game, m_serial, saves, qint64(GameSaves::GameLimit)};
+    const QString args = QString::fromUtf8(QJsonDocument(playArgs).toJson(QJsonDocument::Compact));
     m_page->runJavaScript(QStringLiteral("velmora.play(...%1)").arg(args));
     // A new movie replaces the element that had the keyboard; the game keeps it.
     if (hasFocus())

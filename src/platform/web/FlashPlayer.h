@@ -27,6 +27,10 @@ public:
     void focusGame();
     // Where the web pages that games ask for are shown; the user's web browser by default.
     void setUrlOpener(UrlOpener opener);
+    // Before the program ends: stops the game, which saves what it holds as it does when
+    // another game replaces it, and returns once that is on disk (or after a few seconds, when
+    // the page does not answer). The player is black afterwards.
+    void endGame();
 
 Q_SIGNALS:
     // The movie last given to setMovie() has loaded; its stage size in pixels and its frame rate.

@@ -15,6 +15,8 @@ namespace {
 
 const QString kLoadedReport = QStringLiteral("velmora:loaded ");
 const QString kPanicReport = QStringLiteral("velmora:panic ");
+const QString kSaveReport = QStringLiteral("velmora:save ");
+const QString kStoppedReport = QStringLiteral("velmora:stopped ");
 
 } // namespace
 
@@ -28,7 +30,10 @@ PlayerPage::PlayerPage(const QString& playerFolder, QObject* parent)
     , m_pageUrl(QUrl::fromLocalFile(playerFolder + QStringLiteral("/player.html")))
     , m_scriptUrl(QUrl::fromLocalFile(playerFolder + QStringLiteral("/player.js")))
     , m_opener([](const QUrl& url) { QDesktopServices::openUrl(url); })
-    , m_access(playerFolder) {
+    , m_access(playerFolder)
+    // The player folder is the folder "player" in the program folder.
+    , m_addresses(playerFolder + QStringLiteral("/.."))
+    , m_saves(gameSavesFolder()) {
     setSilent(true);
     setBackgroundColor(Qt::black);
     setUrlRequestInterceptor(&m_filter);
@@ -44,6 +49,10 @@ PlayerPage::PlayerPage(const QString& playerFolder, QObject* parent)
 
 void PlayerPage::setGameFile(const QString& moviePath) {
     m_access.setMovie(moviePath);
+    m_gameId = m_addresses.gameId(moviePath);
+    m_gameUrl = m_addresses.movieUrl(moviePath);
+    if (!m_gameId.isEmpty())
+        m_playedGames.insert(m_gameId);
     // Each game starts with a clean slate: its first click may open a page at once.
     m_launches = LaunchGate();
 }
@@ -72,9 +81,26 @@ void PlayerPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, c
                            o.value(QLatin1String("frameRate")).toDouble());
     } else if (fromPage && message.startsWith(kPanicReport)) {
         Q_EMIT emulatorPanicked();
+    } else if (fromPage && message.startsWith(kSaveReport)) {
+        save(message.mid(kSaveReport.size()));
+    } else if (fromPage && message.startsWith(kStoppedReport)) {
+        Q_EMIT gameStopped();
     } else {
         QuietPage::javaScriptConsoleMessage(level, message, lineNumber, sourceId); // the log
     }
+}
+
+void PlayerPage::save(const QString& report) {
+    // {"key": …, "value": …}; no value: the entry is gone. The key starts with the game's id.
+    const QJsonObject o = QJsonDocument::fromJson(report.toUtf8()).object();
+    const QString key = o.value(QLatin1String("key")).toString();
+    const QString game = key.section(u'/', 0, 0);
+    if (!m_playedGames.contains(game))
+        return;
+    const QJsonValue value = o.value(QLatin1String("value"));
+    const bool saved = value.isString() ? m_saves.put(game, key, value.toString()) : m_saves.remove(game, key);
+    if (!saved)
+        qWarning("The data of game %s could not be saved in %s", qPrintable(game), qPrintable(m_saves.folder()));
 }
 
 } // namespace velmora

@@ -1,17 +1,22 @@
 #include "platform/web/WebEngineSetup.h"
 
 #include <QCoreApplication>
+#include <QStandardPaths>
 #include <QWebEngineProfile>
 
 namespace velmora {
 
 namespace {
 
-QWebEngineProfile* newMemoryProfile() {
+QWebEngineProfile* newDiskProfile(const QString& name) {
     // Parented to the application so that it outlives every view's page.
-    auto* p = new QWebEngineProfile(QCoreApplication::instance());
-    p->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-    p->setHttpCacheMaximumSize(8 * 1024 * 1024);
+    // Its storage goes to userDataFolder() + "/QtWebEngine/" + name, and the cache with it.
+    auto* p = new QWebEngineProfile(name, QCoreApplication::instance());
+    p->setCachePath(p->persistentStoragePath());
+    p->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
+    // Bounds what the profile's folder grows to with use.
+    p->setHttpCacheMaximumSize(32 * 1024 * 1024);
+    p->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
     // Pages, and the emulator's own messages, in the language of the program.
     p->setHttpAcceptLanguage(QStringLiteral("zh-CN,zh"));
     return p;
@@ -43,13 +48,21 @@ void prepareWebEngine() {
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
 }
 
+QString userDataFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+QString gameSavesFolder() {
+    return userDataFolder() + QStringLiteral("/saves");
+}
+
 QWebEngineProfile* panelWebProfile() {
-    static QWebEngineProfile* profile = newMemoryProfile();
+    static QWebEngineProfile* profile = newDiskProfile(QStringLiteral("panel"));
     return profile;
 }
 
 QWebEngineProfile* playerWebProfile() {
-    static QWebEngineProfile* profile = newMemoryProfile();
+    static QWebEngineProfile* profile = newDiskProfile(QStringLiteral("player"));
     return profile;
 }
 

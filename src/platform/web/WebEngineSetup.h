@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QWebEngineProfile;
 
 namespace velmora {
@@ -10,10 +12,17 @@ namespace velmora {
 // QTWEBENGINE_CHROMIUM_FLAGS keep their values.
 void prepareWebEngine();
 
+// What the program keeps for the user, in the application's data folder of the user
+// (QStandardPaths::AppDataLocation), never in the program folder: copies of the program
+// folder share it and an update never touches it.
+QString userDataFolder();
+// The folder of the games' saved data (GameSaves).
+QString gameSavesFolder();
+
 // The profiles of the side panel and of the game player, each created on first use (after the
-// QApplication exists) and owned by it: in memory only, nothing written to disk. Pages of
-// different profiles never share a renderer process, so a page that hangs or crashes cannot
-// take the other view with it.
+// QApplication exists) and owned by it. Each keeps its cookies and its cache of web pages on
+// disk in a folder of its own under userDataFolder(). Pages of different profiles never share
+// a renderer process, so a page that hangs or crashes cannot take the other view with it.
 QWebEngineProfile* panelWebProfile();
 QWebEngineProfile* playerWebProfile();
 

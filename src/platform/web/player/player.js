@@ -29,6 +29,113 @@
 
     let current = null;
 
+    function report(kind, details) {
+        console.info("velmora:" + kind + " " + JSON.stringify(details));
+    }
+
+    // The emulator keeps a game's local shared objects in window.localStorage, under keys that
+    // start with the host of the movie's address, the game's own id. The page's real storage
+    // would be shared by every local page and reach the disk only seconds after a change, too
+    // late when the program ends at once on close. This one holds what the game on display
+    // has saved, and reports each change to the program, which writes it to disk at once.
+    const saves = { entries: new Map(), limit: 0 };
+
+    function weight(entries) {
+        let total = 0;
+        for (const [key, value] of entries) {
+            total += key.length + value.length;
+        }
+        return total;
+    }
+
+    const storageMethods = {
+        getItem: (key) => (saves.entries.has(String(key)) ? saves.entries.get(String(key)) : null),
+        setItem(key, value) {
+            key = String(key);
+            value = String(value);
+            const after = new Map(saves.entries).set(key, value);
+            if (weight(after) > saves.limit) {
+                // As a full browser storage does: the emulator's flush() then tells the game.
+                throw new DOMException("The game's storage is full", "QuotaExceededError");
+            }
+            saves.entries = after;
+            report("save", { key, value });
+        },
+        removeItem(key) {
+            key = String(key);
+            if (saves.entries.delete(key)) {
+                report("save", { key });
+            }
+        },
+        clear() {
+            for (const key of [...saves.entries.keys()]) {
+                storageMethods.removeItem(key);
+            }
+        },
+        key: (index) => [...saves.entries.keys()][index] ?? null,
+    };
+
+    // The emulator reads and writes entries as properties, as of a real Storage.
+    const storage = new Proxy({}, {
+        get(target, name) {
+            if (name === "length") {
+                return saves.entries.size;
+            }
+            if (Object.hasOwn(storageMethods, name)) {
+                return storageMethods[name];
+            }
+            return typeof name === "string" ? saves.entries.get(name) : undefined;
+        },
+        set(target, name, value) {
+            storageMethods.setItem(name, value);
+            return true;
+        },
+        deleteProperty(target, name) {
+            storageMethods.removeItem(name);
+            return true;
+        },
+        has: (target, name) => saves.entries.has(name),
+        ownKeys: () => [...saves.entries.keys()],
+        getOwnPropertyDescriptor(target, name) {
+            return saves.entries.has(name)
+                ? { value: saves.entries.get(name), writable: true, enumerable: true, configurable: true }
+                : undefined;
+        },
+    });
+    Object.defineProperty(window, "localStorage", { value: storage, configurable: true });
+
+    // The emulator gets the movie under its game address, "velmora-game://<id>/<name>", from
+    // which it names the game's shared objects; the address's files are read from the movie's
+    // folder, where the program's filter decides what the game may read.
+    const game = { prefix: "", url: "", file: "", folder: "" };
+    const nativeFetch = window.fetch.bind(window);
+
+    function decoded(text) {
+        try {
+            return decodeURIComponent(text);
+        } catch {
+            return text;
+        }
+    }
+
+    function fileAddress(url) {
+        if (!game.prefix || !url.startsWith(game.prefix)) {
+            return null;
+        }
+        const isMovie = decoded(url.split(/[?#]/)[0]) === decoded(game.url);
+        return isMovie ? game.file : game.folder + url.slice(game.prefix.length);
+    }
+
+    window.fetch = (input, init) => {
+        const url = input instanceof Request ? input.url : String(input);
+        const file = fileAddress(url);
+        if (file === null) {
+            return nativeFetch(input, init);
+        }
+        // The emulator takes the movie's address from the answer.
+        return nativeFetch(file).then((response) => Object.defineProperty(response, "url", { value: url }));
+    };
+
     function drop() {
         if (current) {
             current.remove();
@@ -36,16 +143,12 @@
         }
     }
 
-    function report(kind, details) {
-        console.info("velmora:" + kind + " " + JSON.stringify(details));
-    }
-
     // What a game may do beyond drawing and sound. The program enforces the rules; this part
     // only tells it what it needs to know.
 
     // Relative addresses of a game lead into the folder of its movie, where its other files are.
-    function movieOptions(url) {
-        return { ...options, url, base: new URL(".", url).href };
+    function movieOptions() {
+        return { ...options, url: game.url, base: game.prefix };
     }
 
     // A game that sends the player's own window to a page ("_self", "_top", a form) asks for a
@@ -106,9 +209,17 @@
     openNavigationsOutside();
 
     window.velmora = {
-        // Replaces whatever plays by the movie at url; serial tags the reports of this movie.
-        play(url, serial) {
-            drop();
+        // Replaces whatever plays by the movie movie.url (its game address; movie.file is the
+        // file's address, movie.folder that of its folder); serial tags the reports of this
+        // movie. stored: what the game has saved (key to value); limit: how much it may keep.
+        play(movie, serial, stored, limit) {
+            drop(); // the emulator saves the game that leaves
+            game.url = movie.url;
+            game.prefix = movie.url.slice(0, movie.url.indexOf("/", movie.url.indexOf("//") + 2) + 1);
+            game.file = movie.file;
+            game.folder = movie.folder;
+            saves.entries = new Map(Object.entries(stored));
+            saves.limit = limit;
             const player = window.RufflePlayer.newest().createPlayer();
             player.className = "game";
             // Focusable, so that the program can hand it the keyboard.
@@ -123,9 +234,13 @@
             reportPanic(player);
             document.body.appendChild(player);
             current = player;
-            player.ruffle().load(movieOptions(url)).then(() => focusAgainWhenReady(player), () => {});
+            player.ruffle().load(movieOptions()).then(() => focusAgainWhenReady(player), () => {});
         },
-        stop: drop,
+        // The emulator saves the game on the way out; the report follows its saves.
+        stop() {
+            drop();
+            report("stopped", {});
+        },
         focus() {
             if (current) {
                 current.focus();

@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <QKeyEvent>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEnginePage>
@@ -55,6 +56,28 @@ double meanX(QWidget* player, QColor c) {
         }
     return count ? sum / count : -1;
 }
+
+// Pixels of the player in the emulator's error colours (red to orange), and light ones (text).
+struct Colours {
+    int alarming = 0;
+    int light = 0;
+};
+
+Colours coloursOf(QWidget* player) {
+    const QImage image = player->grab().toImage();
+    Colours c;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            if (p.red() > 200 && p.blue() < 120 && p.red() - p.green() > 60)
+                ++c.alarming;
+            else if (p.red() > 150 && p.green() > 150 && p.blue() > 150)
+                ++c.light;
+        }
+    return c;
+}
+
+const QString kNoticeShown = QStringLiteral("!document.getElementById('notice').hidden");
 
 } // namespace
 
@@ -148,6 +171,41 @@ void PlayerTest::survivesBadMovieFiles() {
     m_player->setMovie(writeMovie(QStringLiteral("good.swf"), stillMovie(200, 100, 30)));
     QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, kLoadTimeout);
     QCOMPARE(metadata(loaded.takeFirst()), Metadata(200, 100, 30.0));
+}
+
+void PlayerTest::showsNoticeForUnplayableFile_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("empty") << QByteArray();
+    QByteArray noise(4096, '\0');
+    QRandomGenerator random(16);
+    for (char& b : noise)
+        b = char(random.bounded(256));
+    QTest::newRow("random bytes") << noise;
+}
+
+void PlayerTest::showsNoticeForUnplayableFile() {
+    QFETCH(QByteArray, content);
+    QWebEnginePage* page = pageOf(m_player.get());
+    m_player->setMovie(writeMovie(QStringLiteral("坏游戏.swf"), content));
+    QTRY_VERIFY_WITH_TIMEOUT(evaluate(page, kNoticeShown).toBool(), kLoadTimeout);
+    // Only the notice: nothing of the emulator (its error screen, its details, its name).
+    QCOMPARE(evaluate(page, QStringLiteral("document.body.innerText.trim()")).toString(),
+             QStringLiteral("无法播放这个游戏，可以重新下载后再试。"));
+    QVERIFY(isPlayerEmpty());
+    const Colours shown = coloursOf(m_player.get());
+    QCOMPARE(shown.alarming, 0);
+    QVERIFY(shown.light > 0);
+
+    // The next game plays in its place, and "http://" leaves the player black.
+    QSignalSpy loaded(m_player.get(), &FlashPlayer::movieLoaded);
+    m_player->setMovie(writeMovie(QStringLiteral("好游戏.swf"), stillMovie(200, 150, 10)));
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, kLoadTimeout);
+    QVERIFY(!evaluate(page, kNoticeShown).toBool());
+    m_player->setMovie(writeMovie(QStringLiteral("坏游戏.swf"), content));
+    QTRY_VERIFY_WITH_TIMEOUT(evaluate(page, kNoticeShown).toBool(), kLoadTimeout);
+    m_player->setMovie(QStringLiteral("http://"));
+    QVERIFY(!evaluate(page, kNoticeShown).toBool());
+    QTRY_COMPARE_WITH_TIMEOUT(coloursOf(m_player.get()).light, 0, kLoadTimeout);
 }
 
 void PlayerTest::startsSoundWithoutClick() {

@@ -19,6 +19,8 @@ private Q_SLOTS:
     void playsMoviesAsWritten();
     void dropsMovieOnHttp();
     void survivesBadMovieFiles();
+    void showsNoticeForUnplayableFile_data();
+    void showsNoticeForUnplayableFile();
     void startsSoundWithoutClick();
     void keyPressReachesGameAfterFocus();
     void arrowKeysMoveTheDemoSquare();

@@ -87,8 +87,8 @@ void FlashPlayer::restartPage() {
 }
 
 bool FlashPlayer::startAfreshAfterPanic() {
-    // The panicked game's error screen stays until the next game, which then plays on a fresh
-    // page: the emulator of the old one may fail every movie after a panic.
+    // The notice that replaced the panicked game stays until the next game, which then plays on
+    // a fresh page: the emulator of the old one may fail every movie after a panic.
     if (!m_emulatorPanicked)
         return false;
     m_emulatorPanicked = false;

@@ -34,6 +34,7 @@
             current.remove();
             current = null;
         }
+        document.getElementById("notice").hidden = true;
     }
 
     function report(kind, details) {
@@ -64,12 +65,19 @@
         });
     }
 
-    // After a panic the emulator may fail every later movie on this page; the program loads
-    // the page afresh before the next one. The emulator shows its error screen on a panic.
-    function reportPanic(player) {
+    // The emulator answers a movie it cannot play (an empty or damaged file) with a panic and an
+    // error screen of its own, which names it and offers a stack trace with local paths. The
+    // player is taken away before that screen is ever drawn (observers run before the next
+    // paint), and a short notice takes its place. After a panic the emulator may fail every
+    // later movie on this page; the program loads the page afresh before the next one.
+    function replacePanic(player) {
         const observer = new MutationObserver(() => {
             if (player.shadowRoot.getElementById("panic")) {
                 observer.disconnect();
+                if (current === player) {
+                    drop();
+                    document.getElementById("notice").hidden = false;
+                }
                 report("panic", {});
             }
         });
@@ -92,7 +100,7 @@
                     report("loaded", { serial, width: m.width, height: m.height, frameRate: m.frameRate });
                 }
             });
-            reportPanic(player);
+            replacePanic(player);
             document.body.appendChild(player);
             current = player;
             player.ruffle().load(movieOptions(url)).catch(() => {});

@@ -12,6 +12,7 @@ APT_PACKAGES=(
   clang libclang-rt-14-dev clang-format
   nginx-light fonts-noto-cjk xvfb xauth
   haxe libxtst-dev
+  qt6-translations-l10n
 )
 # Node.js may come from elsewhere with its own npm; take Debian's only when there is none.
 command -v npm >/dev/null 2>&1 || APT_PACKAGES+=(nodejs npm)

@@ -1,5 +1,7 @@
 #include "app/Form1.h"
 #include "common/InstallPaths.h"
+#include "platform/QtMessageSink.h"
+#include "platform/QtTranslations.h"
 #include "platform/web/WebEngineSetup.h"
 #include "support/RecordingMessageSink.h"
 #include "support/ScriptedServer.h"
@@ -18,6 +20,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -70,6 +73,23 @@ struct Installation {
     QString appPath;
     InstallPaths paths;
 };
+
+// Once the next message box is open: notes the texts of its buttons and presses press.
+void answerNextBox(QStringList& buttonTexts, QMessageBox::StandardButton press) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, &buttonTexts, press] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        for (const QAbstractButton* button : box->buttons())
+            buttonTexts << button->text();
+        buttonTexts.sort();
+        box->button(press)->click();
+    });
+    poll->start(20);
+}
 
 QStringList rowTexts(const QListWidget* list) {
     QStringList texts;
@@ -528,6 +548,24 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(installation.appPath + QStringLiteral("/res/velmora/13.swf")));
     }
 
+    void messageBoxesSpeakChinese() {
+        // The real boxes, with the translations that the program loads at start.
+        QtMessageSink sink;
+        QStringList buttons;
+        answerNextBox(buttons, QMessageBox::Ok);
+        QCOMPARE(sink.show(QStringLiteral("文件无法找到"), QStringLiteral("提示"),
+                           MessageSink::Icon::Information, MessageSink::Buttons::Ok),
+                 MessageSink::Answer::Ok);
+        QCOMPARE(buttons, QStringList{QStringLiteral("确定")});
+
+        buttons.clear();
+        answerNextBox(buttons, QMessageBox::Yes);
+        QCOMPARE(sink.show(QStringLiteral("确实要恢复默认顺序吗？"), QString(), MessageSink::Icon::Critical,
+                           MessageSink::Buttons::YesNo),
+                 MessageSink::Answer::Yes);
+        QCOMPARE(buttons, (QStringList{QStringLiteral("否(&N)"), QStringLiteral("是(&Y)")}));
+    }
+
     void closingEndsTheProgram() {
         Installation installation;
         auto form = openWindow(installation);
@@ -540,6 +578,7 @@ private Q_SLOTS:
 int main(int argc, char** argv) {
     prepareWebEngine();
     QApplication app(argc, argv);
+    installChineseTranslations(app);
     MainWindowTest test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -215,6 +215,41 @@ void PlayerTest::startsSoundWithoutClick() {
              QStringLiteral("running"));
 }
 
+void PlayerTest::rightClickOffersOnlyWorkingEntries() {
+    // Without a game the player has no menu at all.
+    QVERIFY(rightClickPage(m_player.get()));
+    QVERIFY(!engineMenuOpened());
+
+    // With one, the emulator's menu opens and the engine's does not; the menu holds the
+    // game's entries and the volume, and nothing that copies debug data or leads to the
+    // emulator's site, nor separators left over from them.
+    QSignalSpy loaded(m_player.get(), &FlashPlayer::movieLoaded);
+    m_player->setMovie(writeMovie(QStringLiteral("menu.swf"), stillMovie(320, 240, 12)));
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, kLoadTimeout);
+    QWebEnginePage* page = pageOf(m_player.get());
+    const QString menuShown = QStringLiteral(
+        "!document.querySelector('ruffle-player').shadowRoot.getElementById('context-menu-overlay')"
+        ".classList.contains('hidden')");
+    QVERIFY(!evaluate(page, menuShown).toBool());
+    QVERIFY(rightClickPage(m_player.get()));
+    QVERIFY(!engineMenuOpened());
+    QVERIFY(evaluate(page, menuShown).toBool());
+    const QStringList entries =
+        evaluate(page, QStringLiteral("[...document.querySelector('ruffle-player').shadowRoot"
+                                      ".querySelectorAll('#context-menu > li')].map(li => "
+                                      "li.classList.contains('menu-separator') ? '-' : li.dataset.text)"))
+            .toStringList();
+    QVERIFY2(entries.contains(QStringLiteral("音量控制")), qPrintable(entries.join(u'|')));
+    for (const QString& entry : entries)
+        QVERIFY2(!entry.contains(QStringLiteral("Ruffle"), Qt::CaseInsensitive) &&
+                     !entry.contains(QStringLiteral("调试")) &&
+                     !entry.contains(QStringLiteral("debug"), Qt::CaseInsensitive),
+                 qPrintable(entry));
+    QVERIFY2(entries.first() != u'-' && entries.last() != u'-' &&
+                 !entries.join(QString()).contains(QStringLiteral("--")),
+             qPrintable(entries.join(u'|')));
+}
+
 void PlayerTest::keyPressReachesGameAfterFocus() {
     const QString probe = QStringLiteral("http://127.0.0.1:9/key-a");
     QSignalSpy loaded(m_player.get(), &FlashPlayer::movieLoaded);

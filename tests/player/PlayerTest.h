@@ -22,6 +22,7 @@ private Q_SLOTS:
     void showsNoticeForUnplayableFile_data();
     void showsNoticeForUnplayableFile();
     void startsSoundWithoutClick();
+    void rightClickOffersOnlyWorkingEntries();
     void keyPressReachesGameAfterFocus();
     void arrowKeysMoveTheDemoSquare();
     void recoversFromDeadPageProcess();

@@ -4,6 +4,7 @@
 
 #include "MovieWriter.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTest>
@@ -49,6 +50,35 @@ QVariant evaluate(QWebEnginePage* page, const QString& script) {
     if (!QTest::qWaitFor([&] { return result->has_value(); }, 30000))
         return {};
     return result->value();
+}
+
+bool rightClickPage(QWidget* host) {
+    QWebEnginePage* page = pageOf(host);
+    // Counted before anything on the page may stop the event.
+    evaluate(page, QStringLiteral(
+                       "if (window.rightClicks === undefined) { window.rightClicks = 0; "
+                       "window.addEventListener('contextmenu', () => ++window.rightClicks, true); } true"));
+    const int before = evaluate(page, QStringLiteral("window.rightClicks")).toInt();
+    QWidget* surface = host->findChild<QWebEngineView*>()->focusProxy();
+    auto seen = [&] {
+        return evaluate(page, QStringLiteral("window.rightClicks")).toInt() > before;
+    };
+    // The first clicks may come before the page takes input.
+    return QTest::qWaitFor(
+        [&] {
+            QTest::mouseClick(surface, Qt::RightButton, {}, surface->rect().center());
+            return QTest::qWaitFor(seen, 1000);
+        },
+        30000);
+}
+
+bool engineMenuOpened() {
+    // The engine asks for its menu after the page has let the event pass.
+    QTest::qWait(1500);
+    QWidget* menu = QApplication::activePopupWidget();
+    if (menu)
+        menu->close();
+    return menu != nullptr;
 }
 
 QByteArray stillMovie(int width, int height, double frameRate) {

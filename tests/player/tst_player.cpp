@@ -4,12 +4,15 @@
 #include "PlayerTest.h"
 #include "TestSupport.h"
 
+#include "platform/QtTranslations.h"
+
 #include <QApplication>
 #include <QTest>
 
 int main(int argc, char** argv) {
     velmora::test::prepareTestWebEngine();
     QApplication app(argc, argv);
+    velmora::installChineseTranslations(app);
     velmora::test::BrowserTest browser;
     velmora::test::PlayerTest player;
     velmora::test::HostileGameTest hostileGame;

@@ -19,6 +19,7 @@ private Q_SLOTS:
     void playsMoviesAsWritten();
     void dropsMovieOnHttp();
     void survivesBadMovieFiles();
+    void playsOnAFreshPageAfterManyMovies();
     void showsNoticeForUnplayableFile_data();
     void showsNoticeForUnplayableFile();
     void startsSoundWithoutClick();

@@ -54,20 +54,18 @@ QVariant evaluate(QWebEnginePage* page, const QString& script) {
 
 bool rightClickPage(QWidget* host) {
     QWebEnginePage* page = pageOf(host);
-    // Counted before anything on the page may stop the event.
-    evaluate(page, QStringLiteral(
-                       "if (window.rightClicks === undefined) { window.rightClicks = 0; "
-                       "window.addEventListener('contextmenu', () => ++window.rightClicks, true); } true"));
-    const int before = evaluate(page, QStringLiteral("window.rightClicks")).toInt();
+    // Counted before anything on the page may stop the event; set up again on a page that was
+    // loaded afresh meanwhile.
+    const QString count = QStringLiteral(
+        "if (window.rightClicks === undefined) { window.rightClicks = 0; "
+        "window.addEventListener('contextmenu', () => ++window.rightClicks, true); } window.rightClicks");
     QWidget* surface = host->findChild<QWebEngineView*>()->focusProxy();
-    auto seen = [&] {
-        return evaluate(page, QStringLiteral("window.rightClicks")).toInt() > before;
-    };
     // The first clicks may come before the page takes input.
     return QTest::qWaitFor(
         [&] {
+            const int before = evaluate(page, count).toInt();
             QTest::mouseClick(surface, Qt::RightButton, {}, surface->rect().center());
-            return QTest::qWaitFor(seen, 1000);
+            return QTest::qWaitFor([&] { return evaluate(page, count).toInt() > before; }, 1000);
         },
         30000);
 }

@@ -57,14 +57,20 @@ void FlashPlayer::onLoadingChanged(const QWebEngineLoadingInfo& info) {
 }
 
 void FlashPlayer::showMovie() {
+    // The page is loaded afresh after a panic (the emulator may fail every later movie on it;
+    // the notice stays until then) and once it has played its share of movies, at the next
+    // change of movie: the window clears the player with "http://" before each game.
+    if (m_emulatorPanicked || m_moviesOnPage >= MoviesPerPage) {
+        startAfresh();
+        return; // the movie follows once the fresh page has loaded
+    }
     const QFileInfo file(m_movie);
     if (!file.isAbsolute() || !file.isFile()) {
         m_page->setGameFile(QString());
         m_page->runJavaScript(QStringLiteral("velmora.stop()"));
         return;
     }
-    if (startAfreshAfterPanic())
-        return; // the movie follows once the fresh page has loaded
+    ++m_moviesOnPage;
     m_page->setGameFile(file.absoluteFilePath());
     // The address goes into the script as JSON, so that no file name can break out of it.
     const QString url = QUrl::fromLocalFile(file.absoluteFilePath()).toString(QUrl::FullyEncoded);
@@ -79,22 +85,16 @@ void FlashPlayer::showMovie() {
 void FlashPlayer::restartPage() {
     // The page's process died (with it the game). The game is not started again, in case it
     // was the cause; the player comes back black.
-    m_pageReady = false;
-    m_emulatorPanicked = false;
     m_movie.clear();
     ++m_serial;
-    m_page->load(m_page->pageUrl());
+    startAfresh();
 }
 
-bool FlashPlayer::startAfreshAfterPanic() {
-    // The notice that replaced the panicked game stays until the next game, which then plays on
-    // a fresh page: the emulator of the old one may fail every movie after a panic.
-    if (!m_emulatorPanicked)
-        return false;
+void FlashPlayer::startAfresh() {
     m_emulatorPanicked = false;
+    m_moviesOnPage = 0;
     m_pageReady = false;
     m_page->load(m_page->pageUrl());
-    return true;
 }
 
 } // namespace velmora

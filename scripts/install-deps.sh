@@ -13,6 +13,7 @@ APT_PACKAGES=(
   nginx-light fonts-noto-cjk xvfb xauth
   haxe libxtst-dev libsodium-dev
   libglib2.0-bin
+  qt6-translations-l10n
 )
 # Node.js may come from elsewhere with its own npm; take Debian's only when there is none.
 command -v npm >/dev/null 2>&1 || APT_PACKAGES+=(nodejs npm)

@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 #include "common/BuildSettings.h"
 #include "platform/QtMessageSink.h"
+#include "platform/QtTranslations.h"
 #include "platform/web/WebEngineSetup.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     velmora::prepareWebEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(velmora::ProductName));
+    velmora::installChineseTranslations(app);
 
     const QString programFolder = QCoreApplication::applicationDirPath();
     velmora::QtMessageSink messages;

@@ -2,6 +2,8 @@
 #include "common/InstallPaths.h"
 #include "common/SignedFile.h"
 #include "common/SitePaths.h"
+#include "platform/QtMessageSink.h"
+#include "platform/QtTranslations.h"
 #include "platform/web/WebEngineSetup.h"
 #include "support/RealInput.h"
 #include "support/RecordingMessageSink.h"
@@ -27,6 +29,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSet>
 #include <QSignalSpy>
@@ -209,6 +212,23 @@ QByteArray keyAndClickMovie() {
     m.doAction(script);
     m.showFrame();
     return m.finish();
+}
+
+// Once the next message box is open: notes the texts of its buttons and presses press.
+void answerNextBox(QStringList& buttonTexts, QMessageBox::StandardButton press) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, &buttonTexts, press] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        for (const QAbstractButton* button : box->buttons())
+            buttonTexts << button->text();
+        buttonTexts.sort();
+        box->button(press)->click();
+    });
+    poll->start(20);
 }
 
 QStringList rowTexts(const QListWidget* list) {
@@ -1153,6 +1173,24 @@ private Q_SLOTS:
         QCOMPARE(list->currentRow(), 2);
     }
 
+    void messageBoxesSpeakChinese() {
+        // The real boxes, with the translations that the program loads at start.
+        QtMessageSink sink;
+        QStringList buttons;
+        answerNextBox(buttons, QMessageBox::Ok);
+        QCOMPARE(sink.show(QStringLiteral("文件无法找到"), QStringLiteral("提示"),
+                           MessageSink::Icon::Information, MessageSink::Buttons::Ok),
+                 MessageSink::Answer::Ok);
+        QCOMPARE(buttons, QStringList{QStringLiteral("确定")});
+
+        buttons.clear();
+        answerNextBox(buttons, QMessageBox::Yes);
+        QCOMPARE(sink.show(QStringLiteral("确实要恢复默认顺序吗？"), QString(), MessageSink::Icon::Critical,
+                           MessageSink::Buttons::YesNo),
+                 MessageSink::Answer::Yes);
+        QCOMPARE(buttons, (QStringList{QStringLiteral("否(&N)"), QStringLiteral("是(&Y)")}));
+    }
+
     void closingEndsTheProgram() {
         Installation installation;
         auto form = openWindow(installation);
@@ -1166,6 +1204,7 @@ int main(int argc, char** argv) {
     test::useTemporaryUserData();
     prepareWebEngine();
     QApplication app(argc, argv);
+    installChineseTranslations(app);
     MainWindowTest test;
     return QTest::qExec(&test, argc, argv);
 }

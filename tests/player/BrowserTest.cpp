@@ -5,6 +5,7 @@
 #include "platform/web/WebBrowser.h"
 #include "platform/web/WebEngineSetup.h"
 
+#include <QAction>
 #include <QDesktopServices>
 #include <QPointer>
 #include <QSignalSpy>
@@ -294,6 +295,22 @@ void BrowserTest::hostilePageGetsNoFurther() {
     // No window opened the page it asked for.
     for (const auto& request : m_site.requests())
         QVERIFY(request.path != "/elsewhere");
+}
+
+void BrowserTest::offersNoEngineMenu() {
+    // The engine's menu (back, reload, save page, view source) would offer what a strip of the
+    // site's pages cannot do; the side panel has none. Its entries are Chinese all the same.
+    WebBrowser browser;
+    browser.setAllowedPages(m_site.baseUrl(), QString());
+    browser.resize(400, 100);
+    browser.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&browser));
+    browser.Navigate(m_site.baseUrl() + QStringLiteral("elsewhere"));
+    QTRY_COMPARE_WITH_TIMEOUT(pageOf(&browser)->title(), QStringLiteral("elsewhere"), kLoadTimeout);
+    QVERIFY(rightClickPage(&browser));
+    QVERIFY(!engineMenuOpened());
+    QCOMPARE(pageOf(&browser)->action(QWebEnginePage::Back)->text(), QStringLiteral("后退"));
+    QCOMPARE(pageOf(&browser)->action(QWebEnginePage::ViewSource)->text(), QStringLiteral("查看页面源代码"));
 }
 
 } // namespace velmora::test

@@ -29,6 +29,7 @@ private Q_SLOTS:
     void programPagesThatCannotBeShownFail_data();
     void programPagesThatCannotBeShownFail();
     void hostilePageGetsNoFurther();
+    void offersNoEngineMenu();
 
 public Q_SLOTS:
     // Stands in for the system's opener of addresses.

@@ -207,8 +207,8 @@ void HostileGameTest::gameOpensPagesOnlyOnAClick() {
 void HostileGameTest::nextGamePlaysAfterAnEmulatorPanic() {
     QWebEnginePage* page = pageOf(m_player.get());
     m_player->setMovie(writeFile(QStringLiteral("panic.swf"), panicMovie()));
-    const QString panicShown = QStringLiteral("(p => p !== null && p.shadowRoot.getElementById('panic') !== "
-                                              "null)(document.querySelector('ruffle-player.game'))");
+    // The emulator's error screen gives way to the player's notice.
+    const QString panicShown = QStringLiteral("!document.getElementById('notice').hidden");
     QTRY_VERIFY_WITH_TIMEOUT(evaluate(page, panicShown).toBool(), kLoadTimeout);
 
     QSignalSpy loaded(m_player.get(), &FlashPlayer::movieLoaded);

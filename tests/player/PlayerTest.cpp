@@ -6,6 +6,7 @@
 #include "platform/web/FlashPlayer.h"
 
 #include <QKeyEvent>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEnginePage>
@@ -42,6 +43,28 @@ void sendKey(QEvent::Type type, const Key& k) {
 double meanX(QWidget* player, QColor c) {
     return findColour(player, c, 30).x;
 }
+
+// Pixels of the player in the emulator's error colours (red to orange), and light ones (text).
+struct Colours {
+    int alarming = 0;
+    int light = 0;
+};
+
+Colours coloursOf(QWidget* player) {
+    const QImage image = player->grab().toImage();
+    Colours c;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            if (p.red() > 200 && p.blue() < 120 && p.red() - p.green() > 60)
+                ++c.alarming;
+            else if (p.red() > 150 && p.green() > 150 && p.blue() > 150)
+                ++c.light;
+        }
+    return c;
+}
+
+const QString kNoticeShown = QStringLiteral("!document.getElementById('notice').hidden");
 
 } // namespace
 
@@ -137,11 +160,96 @@ void PlayerTest::survivesBadMovieFiles() {
     QCOMPARE(metadata(loaded.takeFirst()), Metadata(200, 100, 30.0));
 }
 
+void PlayerTest::playsOnAFreshPageAfterManyMovies() {
+    // Cleared before each game, as the window does; every movie plays, also the one that
+    // comes while the used page is being replaced.
+    QWebEnginePage* page = pageOf(m_player.get());
+    QVERIFY(evaluate(page, QStringLiteral("window.usedPage = true")).toBool());
+    QSignalSpy loaded(m_player.get(), &FlashPlayer::movieLoaded);
+    for (int i = 1; i <= FlashPlayer::MoviesPerPage + 1; ++i) {
+        m_player->setMovie(QStringLiteral("http://"));
+        m_player->setMovie(writeMovie(QStringLiteral("第%1个.swf").arg(i), stillMovie(100 + i, 80, 10)));
+        QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), i, kLoadTimeout);
+        QCOMPARE(metadata(loaded.last()), Metadata(100 + i, 80, 10.0));
+    }
+    QCOMPARE(evaluate(page, QStringLiteral("window.usedPage === undefined")).toBool(), true);
+}
+
+void PlayerTest::showsNoticeForUnplayableFile_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("empty") << QByteArray();
+    QByteArray noise(4096, '\0');
+    QRandomGenerator random(16);
+    for (char& b : noise)
+        b = char(random.bounded(256));
+    QTest::newRow("random bytes") << noise;
+}
+
+void PlayerTest::showsNoticeForUnplayableFile() {
+    QFETCH(QByteArray, content);
+    QWebEnginePage* page = pageOf(m_player.get());
+    m_player->setMovie(writeMovie(QStringLiteral("坏游戏.swf"), content));
+    QTRY_VERIFY_WITH_TIMEOUT(evaluate(page, kNoticeShown).toBool(), kLoadTimeout);
+    // Only the notice: nothing of the emulator (its error screen, its details, its name).
+    QCOMPARE(evaluate(page, QStringLiteral("document.body.innerText.trim()")).toString(),
+             QStringLiteral("无法播放这个游戏，可以重新下载后再试。"));
+    QVERIFY(isPlayerEmpty());
+    const Colours shown = coloursOf(m_player.get());
+    QCOMPARE(shown.alarming, 0);
+    QVERIFY(shown.light > 0);
+
+    // The next game plays in its place, and "http://" leaves the player black.
+    QSignalSpy loaded(m_player.get(), &FlashPlayer::movieLoaded);
+    m_player->setMovie(writeMovie(QStringLiteral("好游戏.swf"), stillMovie(200, 150, 10)));
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, kLoadTimeout);
+    QVERIFY(!evaluate(page, kNoticeShown).toBool());
+    m_player->setMovie(writeMovie(QStringLiteral("坏游戏.swf"), content));
+    QTRY_VERIFY_WITH_TIMEOUT(evaluate(page, kNoticeShown).toBool(), kLoadTimeout);
+    m_player->setMovie(QStringLiteral("http://"));
+    QTRY_VERIFY_WITH_TIMEOUT(!evaluate(page, kNoticeShown).toBool(), kLoadTimeout);
+    QTRY_COMPARE_WITH_TIMEOUT(coloursOf(m_player.get()).light, 0, kLoadTimeout);
+}
+
 void PlayerTest::startsSoundWithoutClick() {
     // The engine's autoplay rule is what the emulator's audio runs into: without a click,
     // audio only starts when the page may play sound on its own.
     QCOMPARE(evaluate(pageOf(m_player.get()), QStringLiteral("new AudioContext().state")).toString(),
              QStringLiteral("running"));
+}
+
+void PlayerTest::rightClickOffersOnlyWorkingEntries() {
+    // Without a game the player has no menu at all.
+    QVERIFY(rightClickPage(m_player.get()));
+    QVERIFY(!engineMenuOpened());
+
+    // With one, the emulator's menu opens and the engine's does not; the menu holds the
+    // game's entries and the volume, and nothing that copies debug data or leads to the
+    // emulator's site, nor separators left over from them.
+    QSignalSpy loaded(m_player.get(), &FlashPlayer::movieLoaded);
+    m_player->setMovie(writeMovie(QStringLiteral("menu.swf"), stillMovie(320, 240, 12)));
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, kLoadTimeout);
+    QWebEnginePage* page = pageOf(m_player.get());
+    const QString menuShown = QStringLiteral(
+        "!document.querySelector('ruffle-player').shadowRoot.getElementById('context-menu-overlay')"
+        ".classList.contains('hidden')");
+    QVERIFY(!evaluate(page, menuShown).toBool());
+    QVERIFY(rightClickPage(m_player.get()));
+    QVERIFY(!engineMenuOpened());
+    QVERIFY(evaluate(page, menuShown).toBool());
+    const QStringList entries =
+        evaluate(page, QStringLiteral("[...document.querySelector('ruffle-player').shadowRoot"
+                                      ".querySelectorAll('#context-menu > li')].map(li => "
+                                      "li.classList.contains('menu-separator') ? '-' : li.dataset.text)"))
+            .toStringList();
+    QVERIFY2(entries.contains(QStringLiteral("音量控制")), qPrintable(entries.join(u'|')));
+    for (const QString& entry : entries)
+        QVERIFY2(!entry.contains(QStringLiteral("Ruffle"), Qt::CaseInsensitive) &&
+                     !entry.contains(QStringLiteral("调试")) &&
+                     !entry.contains(QStringLiteral("debug"), Qt::CaseInsensitive),
+                 qPrintable(entry));
+    QVERIFY2(entries.first() != u'-' && entries.last() != u'-' &&
+                 !entries.join(QString()).contains(QStringLiteral("--")),
+             qPrintable(entries.join(u'|')));
 }
 
 void PlayerTest::keyPressReachesGameAfterFocus() {

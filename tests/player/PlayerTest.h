@@ -19,7 +19,11 @@ private Q_SLOTS:
     void playsMoviesAsWritten();
     void dropsMovieOnHttp();
     void survivesBadMovieFiles();
+    void playsOnAFreshPageAfterManyMovies();
+    void showsNoticeForUnplayableFile_data();
+    void showsNoticeForUnplayableFile();
     void startsSoundWithoutClick();
+    void rightClickOffersOnlyWorkingEntries();
     void keyPressReachesGameAfterFocus();
     void arrowKeysMoveTheDemoSquare();
     void recoversFromDeadPageProcess();

@@ -2,8 +2,13 @@
 
 #include "MovieWriter.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <QWidget>
 
 namespace velmora::test {
 
@@ -23,6 +28,33 @@ bool copyFolder(const QString& from, const QString& to) {
             return false;
     }
     return true;
+}
+
+bool rightClickPage(QWidget* host) {
+    QWebEnginePage* page = pageOf(host);
+    // Counted before anything on the page may stop the event; set up again on a page that was
+    // loaded afresh meanwhile.
+    const QString count = QStringLiteral(
+        "if (window.rightClicks === undefined) { window.rightClicks = 0; "
+        "window.addEventListener('contextmenu', () => ++window.rightClicks, true); } window.rightClicks");
+    QWidget* surface = host->findChild<QWebEngineView*>()->focusProxy();
+    // The first clicks may come before the page takes input.
+    return QTest::qWaitFor(
+        [&] {
+            const int before = evaluate(page, count).toInt();
+            QTest::mouseClick(surface, Qt::RightButton, {}, surface->rect().center());
+            return QTest::qWaitFor([&] { return evaluate(page, count).toInt() > before; }, 1000);
+        },
+        30000);
+}
+
+bool engineMenuOpened() {
+    // The engine asks for its menu after the page has let the event pass.
+    QTest::qWait(1500);
+    QWidget* menu = QApplication::activePopupWidget();
+    if (menu)
+        menu->close();
+    return menu != nullptr;
 }
 
 QByteArray stillMovie(int width, int height, double frameRate) {

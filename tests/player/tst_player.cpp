@@ -6,6 +6,8 @@
 #include "TestSupport.h"
 #include "support/TemporaryUserData.h"
 
+#include "platform/QtTranslations.h"
+
 #include <QApplication>
 #include <QTest>
 
@@ -20,6 +22,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (savesChild)
         return velmora::test::runSavesChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    velmora::installChineseTranslations(app);
     velmora::test::BrowserTest browser;
     velmora::test::PlayerTest player;
     velmora::test::HostileGameTest hostileGame;

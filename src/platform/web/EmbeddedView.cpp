@@ -7,6 +7,9 @@ namespace velmora {
 
 void embedView(QWidget* host, QWebEnginePage* page) {
     auto* view = new QWebEngineView(host);
+    // The engine's own menu (back, reload, save page, view source) has nothing for a player or
+    // a strip of the site's pages. Menus that a page draws itself, the game's, stay.
+    view->setContextMenuPolicy(Qt::PreventContextMenu);
     page->setParent(view);
     view->setPage(page);
     auto* layout = new QVBoxLayout(host);

@@ -76,14 +76,20 @@ void FlashPlayer::onLoadingChanged(const QWebEngineLoadingInfo& info) {
 }
 
 void FlashPlayer::showMovie() {
+    // The page is loaded afresh after a panic (the emulator may fail every later movie on it;
+    // the notice stays until then) and once it has played its share of movies, at the next
+    // change of movie: the window clears the player with "http://" before each game.
+    if (m_emulatorPanicked || m_moviesOnPage >= MoviesPerPage) {
+        startAfresh();
+        return; // the movie follows once the fresh page has loaded
+    }
     const QString file = QDir::cleanPath(m_movie);
     if (!QDir::isAbsolutePath(file) || !isRegularFile(file)) {
         m_page->setGameFile(QString());
         m_page->runJavaScript(QStringLiteral("velmora.stop()"));
         return;
     }
-    if (startAfreshAfterPanic())
-        return; // the movie follows once the fresh page has loaded
+    ++m_moviesOnPage;
     m_page->setGameFile(file);
     // The addresses carry the names' bytes on disk, which need not be UTF-8; the engine opens
     // the files by those bytes. The arguments go into the script as JSON, so that no file name
@@ -111,22 +117,16 @@ void FlashPlayer::showMovie() {
 void FlashPlayer::restartPage() {
     // The page's process died (with it the game). The game is not started again, in case it
     // was the cause; the player comes back black.
-    m_pageReady = false;
-    m_emulatorPanicked = false;
     m_movie.clear();
     ++m_serial;
-    m_page->load(m_page->pageUrl());
+    startAfresh();
 }
 
-bool FlashPlayer::startAfreshAfterPanic() {
-    // The panicked game's error screen stays until the next game, which then plays on a fresh
-    // page: the emulator of the old one may fail every movie after a panic.
-    if (!m_emulatorPanicked)
-        return false;
+void FlashPlayer::startAfresh() {
     m_emulatorPanicked = false;
+    m_moviesOnPage = 0;
     m_pageReady = false;
     m_page->load(m_page->pageUrl());
-    return true;
 }
 
 } // namespace velmora

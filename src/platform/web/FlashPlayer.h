@@ -19,6 +19,12 @@ public:
     // "player" next to the program.
     explicit FlashPlayer(const QString& playerFolder, QWidget* parent = nullptr);
 
+    // How many movies one page plays before it is loaded afresh. The engine keeps memory for
+    // every movie a page has played, most of it in the program's own process, and lets it go
+    // only with the page: a hundred games on one page took 600 MB more. A fresh page costs the
+    // next game the emulator's start (its code is compiled again), so not every game gets one.
+    static constexpr int MoviesPerPage = 4;
+
     // The full path of a local movie file (its name spelt as NativeFileName does when it is not
     // UTF-8): loads it and plays it at once, in a loop. Anything else, "http://" in particular,
     // drops the movie on display and leaves the player black.
@@ -40,13 +46,14 @@ private:
     void onLoadingChanged(const QWebEngineLoadingInfo& info);
     void showMovie();
     void restartPage();
-    bool startAfreshAfterPanic();
+    void startAfresh();
 
     PlayerPage* m_page;
     QString m_movie;
     int m_serial = 0;
     bool m_pageReady = false;
     bool m_emulatorPanicked = false;
+    int m_moviesOnPage = 0;
 };
 
 } // namespace velmora

@@ -141,6 +141,7 @@
             current.remove();
             current = null;
         }
+        document.getElementById("notice").hidden = true;
     }
 
     // What a game may do beyond drawing and sound. The program enforces the rules; this part
@@ -167,12 +168,61 @@
         });
     }
 
-    // After a panic the emulator may fail every later movie on this page; the program loads
-    // the page afresh before the next one. The emulator shows its error screen on a panic.
-    function reportPanic(player) {
+    // The emulator's right-click menu holds, after the game's own entries and the volume, an
+    // entry that copies debug information for the emulator's makers and one that opens their
+    // web site (every text of which names the emulator). Both go before the menu is drawn, with
+    // the separators they leave; a menu opened above the pointer keeps its lower edge there.
+    const idleEntries = [/^复制调试信息$/, /^copy debug info$/i, /ruffle/i];
+    let pointerY = 0;
+    document.addEventListener("contextmenu", (event) => { pointerY = event.clientY; }, true);
+
+    function isSeparator(item) {
+        return item.classList.contains("menu-separator");
+    }
+
+    function keepWorkingMenuEntries(player) {
+        const menu = player.shadowRoot.getElementById("context-menu");
+        if (!menu) {
+            return;
+        }
+        new MutationObserver(() => {
+            const before = menu.getBoundingClientRect();
+            for (const item of [...menu.children]) {
+                if (!isSeparator(item) && idleEntries.some((e) => e.test(item.dataset.text ?? ""))) {
+                    item.remove();
+                }
+            }
+            let previous = null;
+            for (const item of [...menu.children]) {
+                if (isSeparator(item) && (previous === null || isSeparator(previous))) {
+                    item.remove();
+                } else {
+                    previous = item;
+                }
+            }
+            if (previous !== null && isSeparator(previous)) {
+                previous.remove();
+            }
+            const shrunk = before.height - menu.getBoundingClientRect().height;
+            if (shrunk > 0 && before.bottom <= pointerY + 1) {
+                menu.style.top = `${parseFloat(menu.style.top || "0") + shrunk}px`;
+            }
+        }).observe(menu, { childList: true });
+    }
+
+    // The emulator answers a movie it cannot play (an empty or damaged file) with a panic and an
+    // error screen of its own, which names it and offers a stack trace with local paths. The
+    // player is taken away before that screen is ever drawn (observers run before the next
+    // paint), and a short notice takes its place. After a panic the emulator may fail every
+    // later movie on this page; the program loads the page afresh before the next one.
+    function replacePanic(player) {
         const observer = new MutationObserver(() => {
             if (player.shadowRoot.getElementById("panic")) {
                 observer.disconnect();
+                if (current === player) {
+                    drop();
+                    document.getElementById("notice").hidden = false;
+                }
                 report("panic", {});
             }
         });
@@ -231,7 +281,8 @@
                     report("loaded", { serial, width: m.width, height: m.height, frameRate: m.frameRate });
                 }
             });
-            reportPanic(player);
+            replacePanic(player);
+            keepWorkingMenuEntries(player);
             document.body.appendChild(player);
             current = player;
             player.ruffle().load(movieOptions()).then(() => focusAgainWhenReady(player), () => {});

@@ -179,7 +179,10 @@ void PlayerRulesTest::gameAddressIsEachGamesOwn() {
     const QStringList movies{path(QStringLiteral("games/game.swf")), path(QStringLiteral("favourites/mine.swf")),
                              path(QStringLiteral("favourites/linked.swf")),
                              path(QStringLiteral("other game/other.swf")), QStringLiteral("/elsewhere/game.swf"),
-                             QStringLiteral("/elsewhere/game.SWF")};
+                             QStringLiteral("/elsewhere/game.SWF"),
+                             // Two GBK names that are not UTF-8 and differ only in those bytes.
+                             path(QStringLiteral("favourites/")) + NativeFileName::fromBytes("\xD3\xCE.swf"),
+                             path(QStringLiteral("favourites/")) + NativeFileName::fromBytes("\xD3\xCF.swf")};
     QSet<QString> ids;
     for (const QString& movie : movies) {
         const QString id = addresses.gameId(movie);

@@ -1,5 +1,7 @@
 #include "platform/web/GameAddress.h"
 
+#include "common/NativeFileName.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
@@ -24,7 +26,7 @@ QString GameAddress::gameId(const QString& moviePath) const {
     QString identity = folder + u'/' + movie.fileName();
     if (!m_programFolder.isEmpty() && identity.startsWith(m_programFolder + u'/'))
         identity = identity.mid(m_programFolder.size() + 1);
-    const QByteArray hash = QCryptographicHash::hash(identity.toUtf8(), QCryptographicHash::Sha256);
+    const QByteArray hash = QCryptographicHash::hash(NativeFileName::toBytes(identity), QCryptographicHash::Sha256);
     return QString::fromLatin1(hash.left(16).toHex());
 }
 

@@ -302,6 +302,11 @@ int main(int argc, char** argv) {
     // The user's data of every run in one folder, as a user's is: the web profiles are made by
     // the first run and used by the others.
     qputenv("XDG_DATA_HOME", QFile::encodeName(root.filePath(QStringLiteral("data"))));
+    // A desktop session has a message bus. Without one (a bare X server) the web engine waits
+    // several seconds for dbus-launch to fail, which no player meets; an address that fails at
+    // once stands in for the session's bus.
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
 
     Figures figures;
     qint64 pss = 0;

@@ -1,4 +1,5 @@
 #include "support/ScriptedServer.h"
+#include "support/TestFiles.h"
 
 #include "common/InstallPaths.h"
 #include "download/BlockTransfer.h"
@@ -24,6 +25,8 @@
 
 using namespace velmora;
 using velmora::test::ScriptedServer;
+using velmora::test::readFile;
+using velmora::test::writeFile;
 
 using Routes = std::map<std::string, ScriptedServer::Handler>;
 Q_DECLARE_METATYPE(Routes)
@@ -41,16 +44,6 @@ QByteArray sampleContent(int size) {
     return bytes;
 }
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-}
 
 // Alters the block that starts at offset; the others are answered correctly.
 test::BlockTweak atBlock(qint64 offset, std::function<void(httplib::Response&)> change) {

@@ -8,6 +8,7 @@
 #include "support/RealInput.h"
 #include "support/RecordingMessageSink.h"
 #include "support/ScriptedServer.h"
+#include "support/TestFiles.h"
 #include "ui/ListBox.h"
 #include "support/WebContent.h"
 #include "support/TemporaryUserData.h"
@@ -46,6 +47,8 @@
 using namespace velmora;
 using velmora::test::RecordingMessageSink;
 using velmora::test::ScriptedServer;
+using velmora::test::readFile;
+using velmora::test::writeFile;
 
 namespace {
 
@@ -54,13 +57,6 @@ constexpr int kGameTimeout = 180000;
 
 const QString Hint = QStringLiteral("您可以把喜欢的flash小游戏放在\"Velmora游戏盒") + QDir::separator() +
                      QStringLiteral("我的收藏\"文件夹下");
-
-void writeFile(const QString& path, const QByteArray& content) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
 
 // A program folder as users have it: a catalogue, two games on disk (one of them an empty file
 // left by a download that was cut short), no favourites folder yet.
@@ -90,11 +86,6 @@ struct Installation {
     QString appPath;
     InstallPaths paths;
 };
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 void writeDemoCatalogue(const QString& path, const QByteArray& extraRows = {}) {
     const QByteArray csv = readFile(QStringLiteral(VELMORA_DEMO_DIR "/catalogue.csv")) + extraRows;

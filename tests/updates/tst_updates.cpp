@@ -7,6 +7,7 @@
 #include "platform/ProgramStart.h"
 #include "support/RecordingMessageSink.h"
 #include "support/ScriptedServer.h"
+#include "support/TestFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -20,21 +21,13 @@
 using namespace velmora;
 using velmora::test::RecordingMessageSink;
 using velmora::test::ScriptedServer;
+using velmora::test::readFile;
+using velmora::test::writeFile;
 
 namespace {
 
 constexpr PollBudget ShortBudget{20, 50};
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-}
 
 const SignedFile::KeyPair& operatorKey() {
     static const SignedFile::KeyPair pair = SignedFile::makeKeyPair();

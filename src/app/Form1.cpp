@@ -29,6 +29,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <utility>
+
 namespace velmora {
 
 namespace {
@@ -66,11 +68,11 @@ Form1::~Form1() = default;
 // The tabs are made first (the member m_tabRow), then the windowed controls from the bottom of
 // the stacking order to the top; the panel puts its label below them all.
 void Form1::createControls() {
-    ShockwaveFlash1 = new FlashPlayer(m_environment.playerFolder, this);
+    ShockwaveFlash1 = new FlashPlayer(m_environment.playerFolder, this, ViewStart::Later);
     ShockwaveFlash1->setObjectName(QStringLiteral("ShockwaveFlash1"));
     ShockwaveFlash1->setGeometry(rectFromTwips(2535, 285, 12630, 9375));
 
-    WebBrowser1 = new WebBrowser(this);
+    WebBrowser1 = new WebBrowser(this, ViewStart::Later);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setGeometry(rectFromTwips(2535, 9675, 12630, StripHeight));
 
@@ -288,6 +290,18 @@ void Form1::createShortcut() {
 void Form1::mouseMoveEvent(QMouseEvent* event) {
     m_tabRow.resetColours();
     QWidget::mouseMoveEvent(event);
+}
+
+void Form1::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    // The web views are made once the window has been painted: the engine's start would keep
+    // the list from the screen for longer than everything else in the window takes.
+    if (!std::exchange(m_webViewsStarted, true)) {
+        QTimer::singleShot(0, this, [this] {
+            ShockwaveFlash1->start();
+            WebBrowser1->start();
+        });
+    }
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

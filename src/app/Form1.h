@@ -65,6 +65,7 @@ public:
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -93,6 +94,7 @@ private:
     LayoutEngine m_layoutEngine;
     TabRow m_tabRow;
     qint32 m_startupTickCount = 0;
+    bool m_webViewsStarted = false;
 
     FlashPlayer* ShockwaveFlash1 = nullptr;
     WebBrowser* WebBrowser1 = nullptr;

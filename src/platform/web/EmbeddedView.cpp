@@ -15,7 +15,11 @@ void embedView(QWidget* host, QWebEnginePage* page) {
     auto* layout = new QVBoxLayout(host);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view);
+    // A host that was given the keyboard before its view existed hands it on.
+    const bool hadFocus = host->hasFocus();
     host->setFocusProxy(view);
+    if (hadFocus)
+        view->setFocus();
 }
 
 } // namespace velmora

@@ -17,9 +17,19 @@
 
 namespace velmora {
 
-FlashPlayer::FlashPlayer(const QString& playerFolder, QWidget* parent)
+FlashPlayer::FlashPlayer(const QString& playerFolder, QWidget* parent, ViewStart viewStart)
     : QWidget(parent)
-    , m_page(new PlayerPage(playerFolder)) {
+    , m_playerFolder(playerFolder) {
+    if (viewStart == ViewStart::AtOnce)
+        start();
+}
+
+void FlashPlayer::start() {
+    if (m_page)
+        return;
+    m_page = new PlayerPage(m_playerFolder);
+    if (m_opener)
+        m_page->setUrlOpener(m_opener);
     embedView(this, m_page);
     connect(m_page, &QWebEnginePage::loadingChanged, this, &FlashPlayer::onLoadingChanged);
     connect(m_page, &PlayerPage::movieLoaded, this,
@@ -50,7 +60,9 @@ void FlashPlayer::focusGame() {
 }
 
 void FlashPlayer::setUrlOpener(UrlOpener opener) {
-    m_page->setUrlOpener(std::move(opener));
+    m_opener = std::move(opener);
+    if (m_page)
+        m_page->setUrlOpener(m_opener);
 }
 
 void FlashPlayer::endGame() {

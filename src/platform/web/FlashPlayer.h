@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/web/EmbeddedView.h"
 #include "platform/web/UrlOpener.h"
 
 #include <QWidget>
@@ -16,8 +17,13 @@ class FlashPlayer : public QWidget {
     Q_OBJECT
 public:
     // playerFolder: the folder with the player page and the emulator's files, the folder
-    // "player" next to the program.
-    explicit FlashPlayer(const QString& playerFolder, QWidget* parent = nullptr);
+    // "player" next to the program. With ViewStart::Later, the web view and its page are made
+    // by start(); until then the player is black and keeps what it is asked to play.
+    explicit FlashPlayer(const QString& playerFolder, QWidget* parent = nullptr,
+                         ViewStart viewStart = ViewStart::AtOnce);
+
+    // Makes the web view and loads the player page, once.
+    void start();
 
     // How many movies one page plays before it is loaded afresh. The engine keeps memory for
     // every movie a page has played, most of it in the program's own process, and lets it go
@@ -48,7 +54,9 @@ private:
     void restartPage();
     void startAfresh();
 
-    PlayerPage* m_page;
+    QString m_playerFolder;
+    PlayerPage* m_page = nullptr;
+    UrlOpener m_opener;
     QString m_movie;
     int m_serial = 0;
     bool m_pageReady = false;

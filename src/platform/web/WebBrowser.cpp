@@ -9,9 +9,24 @@
 
 namespace velmora {
 
-WebBrowser::WebBrowser(QWidget* parent)
-    : QWidget(parent)
-    , m_page(new PanelPage) {
+namespace {
+
+const QUrl BlankPage(QStringLiteral("about:blank"));
+
+} // namespace
+
+WebBrowser::WebBrowser(QWidget* parent, ViewStart viewStart)
+    : QWidget(parent) {
+    if (viewStart == ViewStart::AtOnce)
+        start();
+}
+
+void WebBrowser::start() {
+    if (m_page)
+        return;
+    m_page = new PanelPage;
+    m_page->setAllowedPages(m_allowedPages);
+    m_page->setSilent(m_silent);
     embedView(this, m_page);
     connect(m_page, &QWebEnginePage::loadingChanged, this, &WebBrowser::onLoadingChanged);
     connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
@@ -20,39 +35,51 @@ WebBrowser::WebBrowser(QWidget* parent)
                 if (status != QWebEnginePage::NormalTerminationStatus && !m_loading)
                     Q_EMIT NavigateError();
             });
+    if (m_waitingPage == BlankPage)
+        m_page->showBlank();
+    else if (!m_waitingPage.isEmpty())
+        m_page->load(m_waitingPage);
 }
 
 void WebBrowser::setAllowedPages(const QString& siteBaseUrl, const QString& fallbackPage) {
-    m_page->setAllowedPages(PanelAddresses(QUrl(siteBaseUrl), fallbackPage));
+    m_allowedPages = PanelAddresses(QUrl(siteBaseUrl), fallbackPage);
+    if (m_page)
+        m_page->setAllowedPages(m_allowedPages);
 }
 
 void WebBrowser::Navigate(const QString& address) {
     const QUrl url =
         QDir::isAbsolutePath(address) ? QUrl::fromLocalFile(address) : QUrl(address, QUrl::StrictMode);
-    if (!url.isValid() || url.isRelative() || !m_page->allowedPages().allows(url)) {
+    if (!url.isValid() || url.isRelative() || !m_allowedPages.allows(url)) {
         // Reported like any other failed load: later, never from inside Navigate().
         QMetaObject::invokeMethod(this, &WebBrowser::NavigateError, Qt::QueuedConnection);
         return;
     }
     m_programLoad = true;
-    m_page->load(url);
+    m_waitingPage = url;
+    if (m_page)
+        m_page->load(url);
 }
 
 void WebBrowser::showBlank() {
     m_programLoad = false;
-    m_page->showBlank();
+    m_waitingPage = BlankPage;
+    if (m_page)
+        m_page->showBlank();
 }
 
 QUrl WebBrowser::LocationURL() const {
-    return m_page->url();
+    return m_page ? m_page->url() : m_waitingPage;
 }
 
 void WebBrowser::setSilent(bool silent) {
-    m_page->setSilent(silent);
+    m_silent = silent;
+    if (m_page)
+        m_page->setSilent(silent);
 }
 
 bool WebBrowser::isSilent() const {
-    return m_page->isSilent();
+    return m_silent;
 }
 
 void WebBrowser::onLoadingChanged(const QWebEngineLoadingInfo& info) {
@@ -64,7 +91,7 @@ void WebBrowser::onLoadingChanged(const QWebEngineLoadingInfo& info) {
     // the user followed to an address the panel never shows (another scheme or site) stays on
     // the page: the engine may report that refusal as a failure too, depending on which check
     // caught it first.
-    const bool allowed = m_page->allowedPages().allows(info.url());
+    const bool allowed = m_allowedPages.allows(info.url());
     const bool failed =
         (info.status() == QWebEngineLoadingInfo::LoadFailedStatus && (m_programLoad || allowed)) ||
         (info.status() == QWebEngineLoadingInfo::LoadStoppedStatus && m_programLoad && !allowed);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/web/EmbeddedView.h"
+#include "platform/web/PanelAddresses.h"
+
 #include <QUrl>
 #include <QWidget>
 
@@ -14,7 +17,12 @@ class PanelPage;
 class WebBrowser : public QWidget {
     Q_OBJECT
 public:
-    explicit WebBrowser(QWidget* parent = nullptr);
+    // With ViewStart::Later, the web view and its page are made by start(); until then the
+    // browser is blank and the last page asked for waits.
+    explicit WebBrowser(QWidget* parent = nullptr, ViewStart viewStart = ViewStart::AtOnce);
+
+    // Makes the web view and shows the page that waits, once.
+    void start();
 
     // The pages the browser may show: those of the site under siteBaseUrl (http or https) and
     // the local page fallbackPage (a full path). Until this is called, it shows nothing.
@@ -40,7 +48,11 @@ Q_SIGNALS:
 private:
     void onLoadingChanged(const QWebEngineLoadingInfo& info);
 
-    PanelPage* m_page;
+    PanelPage* m_page = nullptr;
+    // What the page is told once it exists.
+    PanelAddresses m_allowedPages;
+    bool m_silent = false;
+    QUrl m_waitingPage;
     bool m_loading = false;
     // A page that Navigate() asked for is on its way (redirects included).
     bool m_programLoad = false;

@@ -28,6 +28,8 @@
     window.RufflePlayer.config = options;
 
     let current = null;
+    // The element whose emulator instance is built: it takes keys once it has the focus.
+    let listening = null;
 
     function report(kind, details) {
         console.info("velmora:" + kind + " " + JSON.stringify(details));
@@ -237,6 +239,30 @@
         if (player === current && document.activeElement === player) {
             player.blur();
             player.focus();
+            pressHeldKeys(player);
+        }
+    }
+
+    // Keys held down on the page, by code. A key pressed with the click that chose a game came
+    // before the emulator listened; held, it would reach the game only with the keyboard's
+    // repeat, most of a second later, and not at all where keys do not repeat. So the game is
+    // told of the keys held down once it takes keys.
+    const heldKeys = new Map();
+    document.addEventListener("keydown", (event) => {
+        if (event.isTrusted) {
+            heldKeys.set(event.code, event);
+        }
+    }, true);
+    document.addEventListener("keyup", (event) => heldKeys.delete(event.code), true);
+    window.addEventListener("blur", () => heldKeys.clear());
+
+    function pressHeldKeys(player) {
+        for (const held of heldKeys.values()) {
+            player.dispatchEvent(new KeyboardEvent("keydown", {
+                key: held.key, code: held.code, keyCode: held.keyCode, which: held.which,
+                location: held.location, shiftKey: held.shiftKey, ctrlKey: held.ctrlKey,
+                altKey: held.altKey, metaKey: held.metaKey, bubbles: true, cancelable: true,
+            }));
         }
     }
 
@@ -285,7 +311,10 @@
             keepWorkingMenuEntries(player);
             document.body.appendChild(player);
             current = player;
-            player.ruffle().load(movieOptions()).then(() => focusAgainWhenReady(player), () => {});
+            player.ruffle().load(movieOptions()).then(() => {
+                listening = player;
+                focusAgainWhenReady(player);
+            }, () => {});
         },
         // The emulator saves the game on the way out; the report follows its saves.
         stop() {
@@ -294,7 +323,11 @@
         },
         focus() {
             if (current) {
+                const hadFocus = document.activeElement === current;
                 current.focus();
+                if (!hadFocus && listening === current) {
+                    pressHeldKeys(current);
+                }
             }
         },
     };

@@ -3,7 +3,7 @@
 //    Qt window with a list and no web engine, started by the same harness (medians of runs);
 //  - the time from a click on a game on disk (through the X server, as a user clicks) until its
 //    first frame is shown and until an arrow key, held from the click on, moves it: the first
-//    game after start and a later one;
+//    game after start, later ones on the same player page and the one that gets a fresh page;
 //  - the memory (PSS) of the program and all its web engine processes with a game playing and
 //    a page shown.
 // The parent builds the installation and starts itself as the measured child.
@@ -35,6 +35,8 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <utility>
+#include <vector>
 
 using namespace velmora;
 
@@ -195,23 +197,29 @@ int runBox(int argc, char** argv, const QString& appPath, const QString& playerF
     auto* list = form.findChild<QListWidget*>(QStringLiteral("List1"));
     auto* player = form.findChild<FlashPlayer*>(QStringLiteral("ShockwaveFlash1"));
     PlayProbe probe(list, player, input);
-    PaintWatch watch;
-    watch.onPainted = [&] {
-        QTimer::singleShot(FirstClickAfterPaintMs, &form, [&] {
-            probe.start(FirstGame, "first", [&] {
-                QTimer::singleShot(LaterClickAfterMs, &form, [&] {
-                    probe.start(LaterGame, "later", [&] {
-                        // Let the game and the page run a little before measuring.
-                        QTimer::singleShot(3000, [] {
-                            std::printf("pss %lld\n", treePssKiB(QCoreApplication::applicationPid()));
-                            std::fflush(stdout);
-                            std::_Exit(0);
-                        });
-                    });
-                });
+    // The first game, later ones on the same page, and the one that gets a fresh page; the
+    // two games take turns, so that each click changes the movie.
+    std::vector<std::pair<qint32, const char*>> plays{{FirstGame, "first"}};
+    for (int movie = 2; movie <= FlashPlayer::MoviesPerPage; ++movie)
+        plays.push_back({movie % 2 ? FirstGame : LaterGame, "later"});
+    plays.push_back({FlashPlayer::MoviesPerPage % 2 ? LaterGame : FirstGame, "fresh"});
+    std::size_t next = 0;
+    std::function<void()> playNext = [&] {
+        if (next == plays.size()) {
+            // Let the game and the page run a little before measuring.
+            QTimer::singleShot(3000, [] {
+                std::printf("pss %lld\n", treePssKiB(QCoreApplication::applicationPid()));
+                std::fflush(stdout);
+                std::_Exit(0);
             });
-        });
+            return;
+        }
+        const auto [gameId, label] = plays[next++];
+        QTimer::singleShot(next == 1 ? FirstClickAfterPaintMs : LaterClickAfterMs, &form,
+                           [&, gameId, label] { probe.start(gameId, label, playNext); });
     };
+    PaintWatch watch;
+    watch.onPainted = [&] { playNext(); };
     list->viewport()->installEventFilter(&watch);
 
     form.load();
@@ -325,6 +333,8 @@ int main(int argc, char** argv) {
     std::printf("click on a later game until its first frame: %.0f ms, until the key moves it: %.0f ms "
                 "(goal: 300 ms)\n",
                 figures.median("later frame"), figures.median("later key"));
+    std::printf("the same for the game that gets a fresh player page (after %d on one page): %.0f ms, %.0f ms\n",
+                FlashPlayer::MoviesPerPage, figures.median("fresh frame"), figures.median("fresh key"));
     std::printf("memory with a game playing and a page shown: %.0f MB PSS over all processes\n", pss / 1024.0);
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "download/GameDownload.h"
 #include "panel/SidePanel.h"
 #include "platform/MessageSink.h"
+#include "platform/web/EmbeddedView.h"
 #include "platform/web/FlashPlayer.h"
 #include "platform/web/WebBrowser.h"
 #include "shortcut/DesktopShortcut.h"
@@ -68,6 +69,7 @@ Form1::~Form1() = default;
 // The tabs are made first (the member m_tabRow), then the windowed controls from the bottom of
 // the stacking order to the top; the panel puts its label below them all.
 void Form1::createControls() {
+    prepareWindowForViews(this);
     ShockwaveFlash1 = new FlashPlayer(m_environment.playerFolder, this, ViewStart::Later);
     ShockwaveFlash1->setObjectName(QStringLiteral("ShockwaveFlash1"));
     ShockwaveFlash1->setGeometry(rectFromTwips(2535, 285, 12630, 9375));
@@ -155,6 +157,12 @@ void Form1::load() {
     WebBrowser1->setSilent(true);
     ShowDefaultCategory();
     CheckRunLocation();
+    // A window that is still hidden when the program gets back to its event loop makes its web
+    // views then, without waiting for a paint.
+    QTimer::singleShot(0, this, [this] {
+        if (!isVisible())
+            startWebViews();
+    });
 }
 
 void Form1::resizeHandler() {
@@ -296,12 +304,15 @@ void Form1::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     // The web views are made once the window has been painted: the engine's start would keep
     // the list from the screen for longer than everything else in the window takes.
-    if (!std::exchange(m_webViewsStarted, true)) {
-        QTimer::singleShot(0, this, [this] {
-            ShockwaveFlash1->start();
-            WebBrowser1->start();
-        });
-    }
+    if (!m_webViewsStarted)
+        QTimer::singleShot(0, this, &Form1::startWebViews);
+}
+
+void Form1::startWebViews() {
+    if (std::exchange(m_webViewsStarted, true))
+        return;
+    ShockwaveFlash1->start();
+    WebBrowser1->start();
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

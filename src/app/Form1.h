@@ -71,6 +71,7 @@ protected:
 
 private:
     void createControls();
+    void startWebViews();
     void connectControls();
     void resizeHandler();
     void ShowDefaultCategory();

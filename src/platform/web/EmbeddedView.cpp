@@ -1,5 +1,6 @@
 #include "platform/web/EmbeddedView.h"
 
+#include <QQuickWidget>
 #include <QVBoxLayout>
 #include <QWebEngineView>
 
@@ -20,6 +21,14 @@ void embedView(QWidget* host, QWebEnginePage* page) {
     host->setFocusProxy(view);
     if (hadFocus)
         view->setFocus();
+}
+
+void prepareWindowForViews(QWidget* window) {
+    // A web view draws through a Qt Quick widget; a window with one, even hidden, is made with
+    // the surface that such widgets need.
+    auto* surfaceKeeper = new QQuickWidget(window);
+    surfaceKeeper->setObjectName(QStringLiteral("viewSurface"));
+    surfaceKeeper->hide();
 }
 
 } // namespace velmora

@@ -15,4 +15,9 @@ enum class ViewStart { AtOnce, Later };
 // of its own on a right click.
 void embedView(QWidget* host, QWebEnginePage* page);
 
+// For a window that makes its web views after it is shown: before it is shown, makes the
+// window draw itself the way web views need. Otherwise Qt re-creates the window when the first
+// view comes, which loses its place as the active window and the keyboard with it.
+void prepareWindowForViews(QWidget* window);
+
 } // namespace velmora

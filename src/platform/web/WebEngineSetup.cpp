@@ -53,6 +53,11 @@ void prepareWebEngine() {
     // doubled. Games draw with the emulator's canvas renderer then. Values given stay.
     if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND"))
         qputenv("QT_QUICK_BACKEND", "software");
+    // Nothing draws with OpenGL then, but the engine would still make a GL context at start,
+    // which loads the GL driver (llvmpipe's compiler alone is some 25 MB resident). Under X,
+    // no GL at all; Qt says once on start that it made no context.
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
 }
 
 QString userDataFolder() {

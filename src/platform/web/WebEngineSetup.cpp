@@ -46,6 +46,18 @@ void prepareWebEngine() {
             flags += ' ' + s;
     }
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
+    // The web views are drawn by Qt Quick's software renderer, and the engine then composites
+    // without OpenGL. Under a software GL driver (llvmpipe, what a machine without a graphics
+    // driver has) the GL path cost the program's own process some 100 MB more, with buffers
+    // for every movie a page had played, and the processor time while a game played nearly
+    // doubled. Games draw with the emulator's canvas renderer then. Values given stay.
+    if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND"))
+        qputenv("QT_QUICK_BACKEND", "software");
+    // Nothing draws with OpenGL then, but the engine would still make a GL context at start,
+    // which loads the GL driver (llvmpipe's compiler alone is some 25 MB resident). Under X,
+    // no GL at all; Qt says once on start that it made no context.
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
 }
 
 QString userDataFolder() {

@@ -8,8 +8,8 @@ namespace velmora {
 
 // Call once at the very start of main(), before the QApplication is created: passes the
 // engine (through QTWEBENGINE_CHROMIUM_FLAGS) the switches that keep the emulator's compiled
-// code small and stop background traffic to outside hosts. Switches already in
-// QTWEBENGINE_CHROMIUM_FLAGS keep their values.
+// code small and stop background traffic to outside hosts, and has the web views drawn
+// without OpenGL. Switches already in QTWEBENGINE_CHROMIUM_FLAGS keep their values.
 void prepareWebEngine();
 
 // What the program keeps for the user, in the application's data folder of the user

@@ -11,7 +11,7 @@ APT_PACKAGES=(
   libcpp-httplib-dev libcurl4-openssl-dev
   clang libclang-rt-14-dev clang-format
   nginx-light fonts-noto-cjk xvfb xauth
-  haxe libxtst-dev libsodium-dev
+  haxe libxtst-dev libsodium-dev libarchive-dev
   libglib2.0-bin
   qt6-translations-l10n
 )

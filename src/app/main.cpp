@@ -3,6 +3,8 @@
 #include "platform/QtMessageSink.h"
 #include "platform/QtTranslations.h"
 #include "platform/web/WebEngineSetup.h"
+#include "updater/RunLock.h"
+#include "updater/UpdateRecovery.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,6 +19,12 @@ int main(int argc, char** argv) {
     velmora::installChineseTranslations(app);
 
     const QString programFolder = QCoreApplication::applicationDirPath();
+    // Held until the process ends; before anything reads the program files, an interrupted
+    // update is completed or rolled back.
+    const velmora::InstallPaths paths(programFolder);
+    velmora::RunLock runLock(paths.runLock());
+    velmora::enterProgramFolder(paths, runLock);
+
     velmora::QtMessageSink messages;
     velmora::Form1 form({.appPath = programFolder,
                          .siteBaseUrl = QString::fromUtf8(velmora::SiteBaseUrl),

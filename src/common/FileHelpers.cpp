@@ -7,6 +7,7 @@
 #include <QSaveFile>
 
 #include <cstdio>
+#include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -73,6 +74,16 @@ bool replaceFileAtomically(const QString& path, const QByteArray& content) {
         return false;
     }
     return file.commit();
+}
+
+bool syncFolder(const QString& folder) {
+    const int handle =
+        ::open(NativeFileName::toBytes(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0)
+        return false;
+    const bool synced = ::fsync(handle) == 0;
+    ::close(handle);
+    return synced;
 }
 
 } // namespace velmora

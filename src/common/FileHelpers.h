@@ -33,4 +33,8 @@ bool isRegularFile(const QString& path);
 // leaves path as it was or complete, never part written. On failure path is untouched.
 [[nodiscard]] bool replaceFileAtomically(const QString& path, const QByteArray& content);
 
+// Forces folder's entries (names created, renamed or removed in it) to the disk, as fsync does
+// for a file's bytes; a rename is durable only once the folders on both sides are synced.
+[[nodiscard]] bool syncFolder(const QString& folder);
+
 } // namespace velmora

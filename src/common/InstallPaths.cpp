@@ -3,6 +3,7 @@
 #include "common/BuildSettings.h"
 
 #include <QDir>
+#include <QStringList>
 
 namespace velmora {
 
@@ -98,6 +99,42 @@ QString InstallPaths::orderFile(const QString& name) const {
 
 QString InstallPaths::orderTempFile(const QString& name) const {
     return local(QStringLiteral("cons/") + name + QStringLiteral(".tmp"));
+}
+
+QString InstallPaths::runLock() const {
+    return local(QStringLiteral("cons/run.lock"));
+}
+
+QString InstallPaths::updateLog() const {
+    return local(QStringLiteral("cons/update.log"));
+}
+
+QString InstallPaths::updateWorkFolder() const {
+    return local(QStringLiteral(".velmora-update"));
+}
+
+QString InstallPaths::updateStagingFolder() const {
+    return local(QStringLiteral(".velmora-update/new"));
+}
+
+QString InstallPaths::updateBackupFolder() const {
+    return local(QStringLiteral(".velmora-update/old"));
+}
+
+QString InstallPaths::updateJournal() const {
+    return local(QStringLiteral(".velmora-update/journal"));
+}
+
+QString InstallPaths::updateRollbackMark() const {
+    return local(QStringLiteral(".velmora-update/rollback"));
+}
+
+bool InstallPaths::isUserData(const QString& relative) {
+    const QStringList parts = relative.split(u'/');
+    const QString& first = parts.first();
+    return first == QStringLiteral("cons") || first == QStringLiteral("我的收藏") ||
+           first == QStringLiteral(".velmora-update") ||
+           (first == QStringLiteral("res") && parts.size() > 1 && parts.at(1) == QStringLiteral("velmora"));
 }
 
 } // namespace velmora

@@ -53,6 +53,26 @@ public:
     QString orderFile(const QString& name) const;
     QString orderTempFile(const QString& name) const;
 
+    // The lock that a running box holds shared and the update program exclusive, so that the
+    // program files are switched only while no box runs.
+    QString runLock() const;
+    // What the update program did and why it failed, one line per event.
+    QString updateLog() const;
+    // The update program's working folder inside the program folder (on the same file system,
+    // so that its files reach their places by rename): the new files before the switch, the
+    // replaced ones until it ends, the journal that names the switch and the mark that it is
+    // being rolled back. The folder exists only while an update is under way or interrupted.
+    QString updateWorkFolder() const;
+    QString updateStagingFolder() const;
+    QString updateBackupFolder() const;
+    QString updateJournal() const;
+    QString updateRollbackMark() const;
+
+    // True when relative (a path inside the program folder, parts separated by '/') lies in
+    // what belongs to the user and an update never writes: cons/, res/velmora/, 我的收藏/ and
+    // the update program's working folder.
+    static bool isUserData(const QString& relative);
+
 private:
     QString m_appPath;
 };

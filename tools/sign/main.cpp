@@ -1,15 +1,16 @@
 // velmora-sign: makes the key pair with which a site operator signs program updates, signs a
 // file (appending the trailer of common/SignedFile.h) and checks a signed file.
 
+#include "KeyFiles.h"
 #include "common/SignedFile.h"
 
 #include <QFile>
 
 #include <cstdio>
 #include <cstring>
-#include <optional>
 
 using namespace velmora;
+using namespace velmora::tools;
 
 namespace {
 
@@ -23,61 +24,20 @@ int usage() {
     return 2;
 }
 
-std::optional<QByteArray> readFile(const char* path) {
-    QFile file(QFile::decodeName(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "velmora-sign: cannot read %s\n", path);
-        return std::nullopt;
-    }
-    return file.readAll();
-}
-
-bool writeFile(const char* path, const QByteArray& content, QFile::Permissions permissions) {
-    QFile file(QFile::decodeName(path));
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                         file.setPermissions(permissions) && file.write(content) == content.size() &&
-                         file.flush();
-    if (!written)
-        std::fprintf(stderr, "velmora-sign: cannot write %s\n", path);
-    return written;
-}
-
-std::optional<QByteArray> readKey(const char* path, qsizetype size) {
-    const auto text = readFile(path);
-    if (!text)
-        return std::nullopt;
-    QByteArray key = SignedFile::keyFromHex(text->trimmed().toLower(), size);
-    if (key.isEmpty()) {
-        std::fprintf(stderr, "velmora-sign: %s holds no key of %lld bytes\n", path,
-                     static_cast<long long>(size));
-        return std::nullopt;
-    }
-    return key;
-}
-
-int keygen(const char* secretPath, const char* publicPath) {
-    const SignedFile::KeyPair pair = SignedFile::makeKeyPair();
-    if (pair.secretKey.isEmpty())
-        return 1;
-    const bool written =
-        writeFile(secretPath, pair.secretKey.toHex() + '\n', QFile::ReadOwner | QFile::WriteOwner) &&
-        writeFile(publicPath, pair.publicKey.toHex() + '\n',
-                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    return written ? 0 : 1;
-}
+constexpr char Tool[] = "velmora-sign";
 
 int sign(const char* secretPath, const char* inputPath, const char* outputPath) {
-    const auto secretKey = readKey(secretPath, SignedFile::SecretKeySize);
-    const auto input = secretKey ? readFile(inputPath) : std::nullopt;
+    const auto secretKey = KeyFiles::readKey(Tool, secretPath, SignedFile::SecretKeySize);
+    const auto input = secretKey ? KeyFiles::readFile(Tool, inputPath) : std::nullopt;
     if (!input)
         return 1;
     const QFile::Permissions permissions = QFile::permissions(QFile::decodeName(inputPath));
-    return writeFile(outputPath, SignedFile::sign(*input, *secretKey), permissions) ? 0 : 1;
+    return KeyFiles::writeFile(Tool, outputPath, SignedFile::sign(*input, *secretKey), permissions) ? 0 : 1;
 }
 
 int verify(const char* publicPath, const char* signedPath) {
-    const auto publicKey = readKey(publicPath, SignedFile::PublicKeySize);
-    const auto content = publicKey ? readFile(signedPath) : std::nullopt;
+    const auto publicKey = KeyFiles::readKey(Tool, publicPath, SignedFile::PublicKeySize);
+    const auto content = publicKey ? KeyFiles::readFile(Tool, signedPath) : std::nullopt;
     if (!content)
         return 1;
     if (!SignedFile::verify(*content, *publicKey)) {
@@ -91,7 +51,7 @@ int verify(const char* publicPath, const char* signedPath) {
 
 int main(int argc, char* argv[]) {
     if (argc == 4 && std::strcmp(argv[1], "keygen") == 0)
-        return keygen(argv[2], argv[3]);
+        return KeyFiles::writeKeyPair(Tool, argv[2], argv[3]) ? 0 : 1;
     if (argc == 5 && std::strcmp(argv[1], "sign") == 0)
         return sign(argv[2], argv[3], argv[4]);
     if (argc == 4 && std::strcmp(argv[1], "verify") == 0)

@@ -55,11 +55,18 @@ BoxInstallation::BoxInstallation(const QString& root)
         return;
     m_error = run(QStringLiteral(VELMORA_CATALOGUE_TOOL),
                   {QStringLiteral(VELMORA_DEMO_DIR "/catalogue.csv"), m_paths.catalogueFile()});
-    const QByteArray version = QByteArray(ProgramVersion) + "\r\n";
-    const std::pair<QString, QByteArray> files[] = {
+    if (m_error.isEmpty())
+        m_error = store(m_paths.programVersionFile(), QByteArray(ProgramVersion) + "\r\n");
+    for (const auto& [path, content] : playerFiles().asKeyValueRange())
+        if (m_error.isEmpty())
+            m_error = store(path, content);
+    QDir().mkpath(m_root + QStringLiteral("/tmp"));
+}
+
+QMap<QString, QByteArray> BoxInstallation::playerFiles() const {
+    return {
         {m_paths.mirrorFile(), QByteArrayLiteral("jkde\r\n")},
         {m_paths.catalogueVersionFile(), QByteArrayLiteral("1\r\n")},
-        {m_paths.programVersionFile(), version},
         {m_paths.gameFile(101), QByteArrayLiteral("FWS\x0a a downloaded game")},
         {m_paths.favouritesFolder() + QStringLiteral("/我的游戏.swf"),
          QByteArrayLiteral("FWS\x0a the player's own")},
@@ -67,18 +74,13 @@ BoxInstallation::BoxInstallation(const QString& root)
         {m_paths.local(QStringLiteral("cons/备注.txt")),
          QByteArrayLiteral("a file the program does not know")},
     };
-    for (const auto& [path, content] : files)
-        if (m_error.isEmpty())
-            m_error = store(path, content);
-    QDir().mkpath(m_root + QStringLiteral("/tmp"));
 }
 
 QMap<QString, QByteArray> BoxInstallation::userData() const {
     QMap<QString, QByteArray> data;
-    for (const QString& path :
-         {m_paths.catalogueFile(), m_paths.mirrorFile(), m_paths.catalogueVersionFile(),
-          m_paths.gameFile(101), m_paths.favouritesFolder() + QStringLiteral("/我的游戏.swf"),
-          m_paths.orderFile(QStringLiteral("b01.inb")), m_paths.local(QStringLiteral("cons/备注.txt"))}) {
+    QStringList files = playerFiles().keys();
+    files.append(m_paths.catalogueFile());
+    for (const QString& path : files) {
         QFile file(path);
         data[path] = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("<missing>");
     }

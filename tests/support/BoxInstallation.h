@@ -34,6 +34,9 @@ public:
     void start(QProcess& box, int tickMs) const;
 
 private:
+    // The files that the installation starts with besides the program and the catalogue.
+    QMap<QString, QByteArray> playerFiles() const;
+
     QString m_root;
     InstallPaths m_paths;
     QString m_error;

@@ -19,7 +19,7 @@ using velmora::test::readFile;
 
 class UpdaterEndToEnd : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void updateReplacesTheProgramAndStartsTheNewBox();
 };
 

@@ -11,6 +11,25 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <optional>
+
+namespace {
+
+// Timer1's interval for the demo, VELMORA_DEMO_STARTUP_TICK_MS in milliseconds, so that the demo
+// shows the deferred updates within seconds. A box built for any other site ignores it and waits
+// its shipped ten ticks.
+std::optional<int> demoStartupTickMs() {
+    if (std::strcmp(velmora::SiteBaseUrl, velmora::DemoSiteBaseUrl) != 0)
+        return std::nullopt;
+    bool ok = false;
+    const int tick = qEnvironmentVariableIntValue("VELMORA_DEMO_STARTUP_TICK_MS", &ok);
+    if (!ok || tick <= 0)
+        return std::nullopt;
+    return tick;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     velmora::prepareWebEngine();
@@ -26,19 +45,22 @@ int main(int argc, char** argv) {
     velmora::enterProgramFolder(paths, runLock);
 
     velmora::QtMessageSink messages;
-    velmora::Form1 form({.appPath = programFolder,
-                         .siteBaseUrl = QString::fromUtf8(velmora::SiteBaseUrl),
-                         .messages = &messages,
-                         .playerFolder = programFolder + QStringLiteral("/player"),
-                         .endProgram =
-                             [] {
-                                 // Closing the window ends the program at once, also in the middle
-                                 // of a download that is waiting inside a nested event loop;
-                                 // nothing is saved.
-                                 std::fflush(nullptr);
-                                 std::_Exit(0);
-                             },
-                         .temporaryFolder = QDir::tempPath()});
+    velmora::Form1::Environment environment{.appPath = programFolder,
+                                            .siteBaseUrl = QString::fromUtf8(velmora::SiteBaseUrl),
+                                            .messages = &messages,
+                                            .playerFolder = programFolder + QStringLiteral("/player"),
+                                            .endProgram =
+                                                [] {
+                                                    // Closing the window ends the program at once, also in
+                                                    // the middle of a download that is waiting inside a
+                                                    // nested event loop; nothing is saved.
+                                                    std::fflush(nullptr);
+                                                    std::_Exit(0);
+                                                },
+                                            .temporaryFolder = QDir::tempPath()};
+    if (const auto tick = demoStartupTickMs())
+        environment.startupTickMs = *tick;
+    velmora::Form1 form(std::move(environment));
     messages.setParent(&form);
     form.load();
     form.showAtStart();

@@ -9,7 +9,7 @@
 
 namespace velmora::test {
 
-ScriptedServer::ScriptedServer() {
+ScriptedServer::ScriptedServer(int port) {
     // httplib writes the headers and the body separately; without this, Nagle's algorithm and
     // the client's delayed acknowledgement hold every response back for tens of milliseconds.
     m_server.set_tcp_nodelay(true);
@@ -19,7 +19,8 @@ ScriptedServer::ScriptedServer() {
     m_server.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
         dispatch(request, response);
     });
-    m_port = m_server.bind_to_any_port("127.0.0.1");
+    m_port = port == 0 ? m_server.bind_to_any_port("127.0.0.1")
+                       : (m_server.bind_to_port("127.0.0.1", port) ? port : -1);
     if (m_port <= 0)
         throw std::runtime_error("cannot bind a port on 127.0.0.1");
     // The socket already listens; connections wait in its backlog until the thread accepts.

@@ -29,7 +29,8 @@ public:
         int remotePort = 0;
     };
 
-    ScriptedServer();
+    // port 0: any free port. A given port is for a program whose site address is built in.
+    explicit ScriptedServer(int port = 0);
     ~ScriptedServer();
 
     QString baseUrl() const;

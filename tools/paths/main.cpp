@@ -1,6 +1,6 @@
 // velmora-paths: prints, as shell assignments, where a program folder and a copy of the site
-// keep their files, and the program's version, so that scripts lay them out with the program's
-// own names.
+// keep their files, and the program's name and version, so that scripts lay them out with the
+// program's own names.
 
 #include "common/BuildSettings.h"
 #include "common/InstallPaths.h"
@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -27,20 +28,25 @@ void printPath(const char* name, const QString& path) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 4) {
+    if (argc != 3 && argc != 4) {
         std::fprintf(stderr,
-                     "usage: velmora-paths <program folder> <site folder> <mirror file>\n"
-                     "Prints shell assignments of the program's version and of the files of a\n"
-                     "program folder and a site folder; the mirror file names the site's game folder.\n");
+                     "usage: velmora-paths <program folder> <site folder> [<mirror file>]\n"
+                     "Prints shell assignments of the program's name and version and of the files of a\n"
+                     "program folder and a site folder; the mirror file names the site's game folder\n"
+                     "(site_games, printed only with it).\n");
         return 2;
     }
     const velmora::InstallPaths program(QFile::decodeName(argv[1]));
     const velmora::SitePaths site(QFile::decodeName(argv[2]) + u'/');
-    const auto mirror = velmora::TextValueFile::readFirstValue(QFile::decodeName(argv[3]));
-    if (!mirror) {
-        std::fprintf(stderr, "velmora-paths: cannot read %s\n", argv[3]);
-        return 1;
+    std::optional<QString> mirror;
+    if (argc == 4) {
+        mirror = velmora::TextValueFile::readFirstValue(QFile::decodeName(argv[3]));
+        if (!mirror) {
+            std::fprintf(stderr, "velmora-paths: cannot read %s\n", argv[3]);
+            return 1;
+        }
     }
+    print("product", QString::fromUtf8(velmora::ProductName));
     print("version", QString::fromUtf8(velmora::ProgramVersion));
     printPath("local_catalogue", program.catalogueFile());
     printPath("local_mirror_file", program.mirrorFile());
@@ -52,6 +58,8 @@ int main(int argc, char* argv[]) {
     printPath("site_mirror_file", site.mirrorFile());
     printPath("site_catalogue_version", site.catalogueVersion());
     printPath("site_program_version", site.programVersion());
-    printPath("site_games", site.gameFolder(velmora::remoteGameFolderFrom(*mirror)));
+    printPath("site_update_program", site.updateProgram());
+    if (mirror)
+        printPath("site_games", site.gameFolder(velmora::remoteGameFolderFrom(*mirror)));
     return 0;
 }

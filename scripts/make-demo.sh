@@ -9,6 +9,7 @@ program="$demo/program"
 site="$demo/site"
 catalogue_tool="$build/tools/catalogue/velmora-catalogue"
 games="$build/tools/games"
+make_update="$build/tools/update/velmora-make-update"
 # The game of each catalogue entry: tools/games/<folder>, built as <folder>.swf.
 declare -A game_of=([101]=starpatrol [102]=echo [103]=blockpop [104]=bricks)
 
@@ -37,6 +38,9 @@ printf '%s\r\n' "$version" > "$site_program_version"
 for id in $(tail -n +2 tools/demo/catalogue.csv | cut -d, -f1); do
   cp "$games/${game_of[$id]}.swf" "$site_games/$id.swf"
 done
+# The update program of this very version, signed with the demo key that a box built for the
+# demo site trusts; it runs once gengxin/update.txt offers another version (see README).
+"$make_update" "$program" tools/demo/update-demo.key "$site_update_program" > /dev/null
 
 # The installation: the catalogue, its state files, one game already downloaded and one game
 # of the user's own in the favourites folder; the others download on their first click.

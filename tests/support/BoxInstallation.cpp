@@ -53,6 +53,8 @@ BoxInstallation::BoxInstallation(const QString& root)
     m_error = installProgramFolder(m_paths.appPath());
     if (!m_error.isEmpty())
         return;
+    // An installed program folder has no cons/ yet: the operator's archive brings it.
+    QDir().mkpath(QFileInfo(m_paths.catalogueFile()).absolutePath());
     m_error = run(QStringLiteral(VELMORA_CATALOGUE_TOOL),
                   {QStringLiteral(VELMORA_DEMO_DIR "/catalogue.csv"), m_paths.catalogueFile()});
     if (m_error.isEmpty())
@@ -177,8 +179,8 @@ UpdateOffer::UpdateOffer(const QString& root)
         return;
     }
     const SitePaths site(QString::fromUtf8(SiteBaseUrl));
-    m_server->route(sitePath(site.catalogueVersion()), answer(200, "1\r\n"));
-    m_server->route(sitePath(site.programVersion()), answer(200, QByteArray(OfferedVersion) + "\r\n"));
+    m_server->route(sitePath(site.catalogueVersion()), serveRanges("1\r\n"));
+    m_server->route(sitePath(site.programVersion()), serveRanges(QByteArray(OfferedVersion) + "\r\n"));
     m_server->route(sitePath(site.updateProgram()), serveRanges(packed.readAll()));
 }
 

@@ -205,16 +205,15 @@ void HostileGameTest::gameOpensPagesOnlyOnAClick() {
 }
 
 void HostileGameTest::nextGamePlaysAfterAnEmulatorPanic() {
-    QWebEnginePage* page = pageOf(m_player.get());
     m_player->setMovie(writeFile(QStringLiteral("panic.swf"), panicMovie()));
     // The emulator's error screen gives way to the player's notice.
     const QString panicShown = QStringLiteral("!document.getElementById('notice').hidden");
-    QTRY_VERIFY_WITH_TIMEOUT(evaluate(page, panicShown).toBool(), kLoadTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(evaluate(pageOf(m_player.get()), panicShown).toBool(), kLoadTimeout);
 
     QSignalSpy loaded(m_player.get(), &FlashPlayer::movieLoaded);
     m_player->setMovie(writeFile(QStringLiteral("after.swf"), stillMovie(320, 200, 20)));
     QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, kLoadTimeout);
-    QCOMPARE(evaluate(page, panicShown).toBool(), false);
+    QCOMPARE(evaluate(pageOf(m_player.get()), panicShown).toBool(), false);
 }
 
 void HostileGameTest::gameKeepsRunningWhileThePanelHangs() {

@@ -6,6 +6,7 @@
 #include "platform/web/FlashPlayer.h"
 
 #include <QKeyEvent>
+#include <QPointer>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
@@ -98,10 +99,13 @@ QString PlayerTest::writeMovie(const QString& name, const QByteArray& movie) {
     return file.fileName();
 }
 
+QVariant PlayerTest::evaluateInPlayer(const QString& script) {
+    // The player's page of the moment: a change of movie may replace it.
+    return evaluate(pageOf(m_player.get()), script);
+}
+
 bool PlayerTest::isPlayerEmpty() {
-    return evaluate(pageOf(m_player.get()),
-                    QStringLiteral("document.querySelector('ruffle-player.game') === null"))
-        .toBool();
+    return evaluateInPlayer(QStringLiteral("document.querySelector('ruffle-player.game') === null")).toBool();
 }
 
 void PlayerTest::focusGameAndWait() {
@@ -162,9 +166,9 @@ void PlayerTest::survivesBadMovieFiles() {
 
 void PlayerTest::playsOnAFreshPageAfterManyMovies() {
     // Cleared before each game, as the window does; every movie plays, also the one that
-    // comes while the used page is being replaced.
-    QWebEnginePage* page = pageOf(m_player.get());
-    QVERIFY(evaluate(page, QStringLiteral("window.usedPage = true")).toBool());
+    // comes while the used page is being replaced. The used page goes, and its process with it.
+    QPointer<QWebEnginePage> used = pageOf(m_player.get());
+    QVERIFY(evaluate(used, QStringLiteral("window.usedPage = true")).toBool());
     QSignalSpy loaded(m_player.get(), &FlashPlayer::movieLoaded);
     for (int i = 1; i <= FlashPlayer::MoviesPerPage + 1; ++i) {
         m_player->setMovie(QStringLiteral("http://"));
@@ -172,7 +176,8 @@ void PlayerTest::playsOnAFreshPageAfterManyMovies() {
         QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), i, kLoadTimeout);
         QCOMPARE(metadata(loaded.last()), Metadata(100 + i, 80, 10.0));
     }
-    QCOMPARE(evaluate(page, QStringLiteral("window.usedPage === undefined")).toBool(), true);
+    QTRY_VERIFY(used.isNull());
+    QCOMPARE(evaluateInPlayer(QStringLiteral("window.usedPage === undefined")).toBool(), true);
 }
 
 void PlayerTest::showsNoticeForUnplayableFile_data() {
@@ -187,11 +192,10 @@ void PlayerTest::showsNoticeForUnplayableFile_data() {
 
 void PlayerTest::showsNoticeForUnplayableFile() {
     QFETCH(QByteArray, content);
-    QWebEnginePage* page = pageOf(m_player.get());
     m_player->setMovie(writeMovie(QStringLiteral("坏游戏.swf"), content));
-    QTRY_VERIFY_WITH_TIMEOUT(evaluate(page, kNoticeShown).toBool(), kLoadTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(evaluateInPlayer(kNoticeShown).toBool(), kLoadTimeout);
     // Only the notice: nothing of the emulator (its error screen, its details, its name).
-    QCOMPARE(evaluate(page, QStringLiteral("document.body.innerText.trim()")).toString(),
+    QCOMPARE(evaluateInPlayer(QStringLiteral("document.body.innerText.trim()")).toString(),
              QStringLiteral("无法播放这个游戏，可以重新下载后再试。"));
     QVERIFY(isPlayerEmpty());
     const Colours shown = coloursOf(m_player.get());
@@ -202,18 +206,18 @@ void PlayerTest::showsNoticeForUnplayableFile() {
     QSignalSpy loaded(m_player.get(), &FlashPlayer::movieLoaded);
     m_player->setMovie(writeMovie(QStringLiteral("好游戏.swf"), stillMovie(200, 150, 10)));
     QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, kLoadTimeout);
-    QVERIFY(!evaluate(page, kNoticeShown).toBool());
+    QVERIFY(!evaluateInPlayer(kNoticeShown).toBool());
     m_player->setMovie(writeMovie(QStringLiteral("坏游戏.swf"), content));
-    QTRY_VERIFY_WITH_TIMEOUT(evaluate(page, kNoticeShown).toBool(), kLoadTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(evaluateInPlayer(kNoticeShown).toBool(), kLoadTimeout);
     m_player->setMovie(QStringLiteral("http://"));
-    QTRY_VERIFY_WITH_TIMEOUT(!evaluate(page, kNoticeShown).toBool(), kLoadTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(!evaluateInPlayer(kNoticeShown).toBool(), kLoadTimeout);
     QTRY_COMPARE_WITH_TIMEOUT(coloursOf(m_player.get()).light, 0, kLoadTimeout);
 }
 
 void PlayerTest::startsSoundWithoutClick() {
     // The engine's autoplay rule is what the emulator's audio runs into: without a click,
     // audio only starts when the page may play sound on its own.
-    QCOMPARE(evaluate(pageOf(m_player.get()), QStringLiteral("new AudioContext().state")).toString(),
+    QCOMPARE(evaluateInPlayer(QStringLiteral("new AudioContext().state")).toString(),
              QStringLiteral("running"));
 }
 
@@ -228,16 +232,15 @@ void PlayerTest::rightClickOffersOnlyWorkingEntries() {
     QSignalSpy loaded(m_player.get(), &FlashPlayer::movieLoaded);
     m_player->setMovie(writeMovie(QStringLiteral("menu.swf"), stillMovie(320, 240, 12)));
     QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, kLoadTimeout);
-    QWebEnginePage* page = pageOf(m_player.get());
     const QString menuShown = QStringLiteral(
         "!document.querySelector('ruffle-player').shadowRoot.getElementById('context-menu-overlay')"
         ".classList.contains('hidden')");
-    QVERIFY(!evaluate(page, menuShown).toBool());
+    QVERIFY(!evaluateInPlayer(menuShown).toBool());
     QVERIFY(rightClickPage(m_player.get()));
     QVERIFY(!engineMenuOpened());
-    QVERIFY(evaluate(page, menuShown).toBool());
+    QVERIFY(evaluateInPlayer(menuShown).toBool());
     const QStringList entries =
-        evaluate(page, QStringLiteral("[...document.querySelector('ruffle-player').shadowRoot"
+        evaluateInPlayer(QStringLiteral("[...document.querySelector('ruffle-player').shadowRoot"
                                       ".querySelectorAll('#context-menu > li')].map(li => "
                                       "li.classList.contains('menu-separator') ? '-' : li.dataset.text)"))
             .toStringList();
@@ -288,11 +291,12 @@ void PlayerTest::arrowKeysMoveTheDemoSquare() {
 }
 
 void PlayerTest::recoversFromDeadPageProcess() {
-    QWebEnginePage* page = pageOf(m_player.get());
-    const qint64 pid = page->renderProcessPid();
+    const qint64 pid = pageOf(m_player.get())->renderProcessPid();
     QVERIFY(pid > 0);
     ::kill(pid_t(pid), SIGKILL);
-    QTRY_VERIFY_WITH_TIMEOUT(page->renderProcessPid() != pid && page->renderProcessPid() > 0, kLoadTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(pageOf(m_player.get())->renderProcessPid() != pid &&
+                                 pageOf(m_player.get())->renderProcessPid() > 0,
+                             kLoadTimeout);
 
     QSignalSpy loaded(m_player.get(), &FlashPlayer::movieLoaded);
     m_player->setMovie(writeMovie(QStringLiteral("after.swf"), stillMovie(300, 200, 25)));

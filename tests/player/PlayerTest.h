@@ -30,6 +30,7 @@ private Q_SLOTS:
 
 private:
     QString writeMovie(const QString& name, const QByteArray& movie);
+    QVariant evaluateInPlayer(const QString& script);
     bool isPlayerEmpty();
     // Gives the game the keyboard and waits until its page has it.
     void focusGameAndWait();

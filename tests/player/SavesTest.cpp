@@ -195,6 +195,19 @@ void SavesTest::countNotFlushedIsSavedOnClosing() {
     QCOMPARE(runProgram(programFolder + QStringLiteral("/player"), movie, dataHome), QStringLiteral("2"));
 }
 
+void SavesTest::countNotFlushedOutlivesItsPage() {
+    // Cleared before each game as the window does; on the way one page is used up and replaced
+    // by a new one, and the count saved as the game left the old page must be there.
+    const QString movie = writeFile(m_dir.filePath(QStringLiteral("new-page/res/velmora/5.swf")),
+                                    counterMovie(m_server.url(QStringLiteral("report?")), QStringLiteral("progress"),
+                                                 QString(), Flush::OnLeaving));
+    QVERIFY(!movie.isEmpty());
+    for (int i = 1; i <= FlashPlayer::MoviesPerPage + 1; ++i) {
+        m_player->setMovie(QStringLiteral("http://"));
+        QCOMPARE(play(movie), QString::number(i));
+    }
+}
+
 void SavesTest::gamesWithTheSameObjectNameCountApart() {
     const QString report = m_server.url(QStringLiteral("report?"));
     // Two games in one folder, as the catalogue's are, the same object name each; one of them

@@ -30,6 +30,7 @@ private Q_SLOTS:
     void countOutlivesClosingTheProgram();
     void copiesOfTheProgramFolderShareTheCount();
     void countNotFlushedIsSavedOnClosing();
+    void countNotFlushedOutlivesItsPage();
     void gamesWithTheSameObjectNameCountApart();
 
 private:

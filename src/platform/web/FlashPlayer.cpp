@@ -14,6 +14,7 @@
 #include <QJsonObject>
 #include <QTimer>
 #include <QWebEngineLoadingInfo>
+#include <QWebEngineView>
 
 namespace velmora {
 
@@ -27,23 +28,27 @@ FlashPlayer::FlashPlayer(const QString& playerFolder, QWidget* parent, ViewStart
 void FlashPlayer::start() {
     if (m_page)
         return;
-    m_page = new PlayerPage(m_playerFolder);
-    if (m_opener)
-        m_page->setUrlOpener(m_opener);
+    m_page = makePage();
     embedView(this, m_page);
-    connect(m_page, &QWebEnginePage::loadingChanged, this, &FlashPlayer::onLoadingChanged);
-    connect(m_page, &PlayerPage::movieLoaded, this,
-            [this](int serial, int width, int height, double frameRate) {
-                if (serial == m_serial)
-                    Q_EMIT movieLoaded(width, height, frameRate);
-            });
-    connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
+    m_page->load(m_page->pageUrl());
+}
+
+PlayerPage* FlashPlayer::makePage() {
+    auto* page = new PlayerPage(m_playerFolder);
+    if (m_opener)
+        page->setUrlOpener(m_opener);
+    connect(page, &QWebEnginePage::loadingChanged, this, &FlashPlayer::onLoadingChanged);
+    connect(page, &PlayerPage::movieLoaded, this, [this](int serial, int width, int height, double frameRate) {
+        if (serial == m_serial)
+            Q_EMIT movieLoaded(width, height, frameRate);
+    });
+    connect(page, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status) {
                 if (status != QWebEnginePage::NormalTerminationStatus)
                     restartPage();
             });
-    connect(m_page, &PlayerPage::emulatorPanicked, this, [this] { m_emulatorPanicked = true; });
-    m_page->load(m_page->pageUrl());
+    connect(page, &PlayerPage::emulatorPanicked, this, [this] { m_emulatorPanicked = true; });
+    return page;
 }
 
 void FlashPlayer::setMovie(const QString& movie) {
@@ -66,14 +71,21 @@ void FlashPlayer::setUrlOpener(UrlOpener opener) {
 }
 
 void FlashPlayer::endGame() {
+    // A page being replaced may still be saving its game.
+    if (m_leavingPage)
+        waitUntilStopped(m_leavingPage);
     if (!m_pageReady || m_movie.isEmpty())
         return;
     m_movie.clear();
     ++m_serial;
-    QEventLoop wait;
-    connect(m_page, &PlayerPage::gameStopped, &wait, &QEventLoop::quit);
-    QTimer::singleShot(3000, &wait, &QEventLoop::quit);
     m_page->runJavaScript(QStringLiteral("velmora.stop()"));
+    waitUntilStopped(m_page);
+}
+
+void FlashPlayer::waitUntilStopped(PlayerPage* page) {
+    QEventLoop wait;
+    connect(page, &PlayerPage::gameStopped, &wait, &QEventLoop::quit);
+    QTimer::singleShot(StopTimeoutMs, &wait, &QEventLoop::quit);
     wait.exec();
 }
 
@@ -92,7 +104,7 @@ void FlashPlayer::showMovie() {
     // the notice stays until then) and once it has played its share of movies, at the next
     // change of movie: the window clears the player with "http://" before each game.
     if (m_emulatorPanicked || m_moviesOnPage >= MoviesPerPage) {
-        startAfresh();
+        startAfresh(m_emulatorPanicked ? LeavingGame::Gone : LeavingGame::Stops);
         return; // the movie follows once the fresh page has loaded
     }
     const QString file = QDir::cleanPath(m_movie);
@@ -131,14 +143,43 @@ void FlashPlayer::restartPage() {
     // was the cause; the player comes back black.
     m_movie.clear();
     ++m_serial;
-    startAfresh();
+    startAfresh(LeavingGame::Gone);
 }
 
-void FlashPlayer::startAfresh() {
+void FlashPlayer::startAfresh(LeavingGame leaving) {
     m_emulatorPanicked = false;
     m_moviesOnPage = 0;
     m_pageReady = false;
-    m_page->load(m_page->pageUrl());
+    // A new page, not a reload: a reload keeps the page's process, and with it the most memory
+    // the emulator ever took there; the old page's process ends with the page.
+    PlayerPage* old = m_page;
+    old->disconnect(this);
+    old->setParent(this); // the view would delete the page it no longer shows
+    m_page = makePage();
+    auto* view = QWebEngineView::forPage(old);
+    m_page->setParent(view);
+    view->setPage(m_page);
+    // The new page loads once the old one has stopped its game and has handed over what the
+    // game saved on leaving, which the next game may read.
+    auto* timeout = new QTimer(old);
+    const auto retire = [this, old, fresh = m_page, timeout] {
+        timeout->stop();
+        old->disconnect(this);
+        old->deleteLater();
+        if (m_leavingPage == old)
+            m_leavingPage = nullptr;
+        if (m_page == fresh)
+            fresh->load(fresh->pageUrl());
+    };
+    if (leaving == LeavingGame::Gone) {
+        retire();
+        return;
+    }
+    m_leavingPage = old;
+    connect(old, &PlayerPage::gameStopped, this, retire);
+    connect(timeout, &QTimer::timeout, this, retire);
+    timeout->start(StopTimeoutMs);
+    old->runJavaScript(QStringLiteral("velmora.stop()"));
 }
 
 } // namespace velmora

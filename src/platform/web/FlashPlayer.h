@@ -25,10 +25,10 @@ public:
     // Makes the web view and loads the player page, once.
     void start();
 
-    // How many movies one page plays before it is loaded afresh. The engine keeps memory for
-    // every movie a page has played, most of it in the program's own process, and lets it go
-    // only with the page: a hundred games on one page took 600 MB more. A fresh page costs the
-    // next game the emulator's start (its code is compiled again), so not every game gets one.
+    // How many movies one page plays before a new page, in a process of its own, replaces it.
+    // A page's process keeps the most memory the emulator ever took there and lets it go only
+    // when it ends: a hundred games on one page took 600 MB more. A new page costs the next
+    // game the emulator's start (its code is compiled again), so not every game gets one.
     static constexpr int MoviesPerPage = 4;
 
     // The full path of a local movie file (its name spelt as NativeFileName does when it is not
@@ -51,11 +51,18 @@ Q_SIGNALS:
 private:
     void onLoadingChanged(const QWebEngineLoadingInfo& info);
     void showMovie();
+    PlayerPage* makePage();
+    // How long a page may take to stop its game before it is given up.
+    static constexpr int StopTimeoutMs = 3000;
+    void waitUntilStopped(PlayerPage* page);
     void restartPage();
-    void startAfresh();
+    // Gone: the game cannot save any more (its process died, its emulator panicked).
+    enum class LeavingGame { Stops, Gone };
+    void startAfresh(LeavingGame leaving);
 
     QString m_playerFolder;
     PlayerPage* m_page = nullptr;
+    PlayerPage* m_leavingPage = nullptr; // replaced, still stopping its game
     UrlOpener m_opener;
     QString m_movie;
     int m_serial = 0;

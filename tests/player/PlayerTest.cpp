@@ -4,6 +4,7 @@
 
 #include "DemoMovies.h"
 #include "platform/web/FlashPlayer.h"
+#include "platform/web/PlayerPage.h"
 
 #include <QKeyEvent>
 #include <QPointer>
@@ -178,6 +179,32 @@ void PlayerTest::playsOnAFreshPageAfterManyMovies() {
     }
     QTRY_VERIFY(used.isNull());
     QCOMPARE(evaluateInPlayer(QStringLiteral("window.usedPage === undefined")).toBool(), true);
+}
+
+void PlayerTest::closingWaitsForTheReplacedPageToStop() {
+    // Plays until a page has been replaced and the new one is used up.
+    QSignalSpy loaded(m_player.get(), &FlashPlayer::movieLoaded);
+    QWebEnginePage* page = pageOf(m_player.get());
+    int onNewPage = 0;
+    for (int i = 1; onNewPage < FlashPlayer::MoviesPerPage; ++i) {
+        m_player->setMovie(QStringLiteral("http://"));
+        m_player->setMovie(writeMovie(QStringLiteral("满%1.swf").arg(i), stillMovie(100, 80, 10)));
+        QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), i, kLoadTimeout);
+        if (pageOf(m_player.get()) != page) {
+            page = pageOf(m_player.get());
+            onNewPage = 1;
+        } else if (onNewPage > 0) {
+            ++onNewPage;
+        }
+    }
+    // Closed the moment the used page is replaced: the program waits until its game has saved.
+    auto* used = qobject_cast<PlayerPage*>(page);
+    QVERIFY(used);
+    QSignalSpy stopped(used, &PlayerPage::gameStopped);
+    m_player->setMovie(QStringLiteral("http://"));
+    QVERIFY(pageOf(m_player.get()) != used);
+    m_player->endGame();
+    QCOMPARE(stopped.count(), 1);
 }
 
 void PlayerTest::showsNoticeForUnplayableFile_data() {

@@ -20,6 +20,7 @@ private Q_SLOTS:
     void dropsMovieOnHttp();
     void survivesBadMovieFiles();
     void playsOnAFreshPageAfterManyMovies();
+    void closingWaitsForTheReplacedPageToStop();
     void showsNoticeForUnplayableFile_data();
     void showsNoticeForUnplayableFile();
     void startsSoundWithoutClick();

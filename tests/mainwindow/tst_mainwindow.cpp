@@ -1119,12 +1119,16 @@ private Q_SLOTS:
     // or a click into the game first. The key and the clicks go through the X server.
     void keysAndClicksReachTheFirstGame_data() {
         QTest::addColumn<bool>("clickIntoGameFirst");
-        QTest::newRow("key at once") << false;
-        QTest::newRow("click into the game first") << true;
+        QTest::addColumn<int>("gamesBefore");
+        QTest::newRow("key at once") << false << 0;
+        QTest::newRow("click into the game first") << true << 0;
+        // The player has used up its page: the game comes on a new one.
+        QTest::newRow("key at once, on a new player page") << false << FlashPlayer::MoviesPerPage;
     }
 
     void keysAndClicksReachTheFirstGame() {
         QFETCH(bool, clickIntoGameFirst);
+        QFETCH(int, gamesBefore);
         test::RealInput input;
         QVERIFY2(input.isAvailable(), "no X display with XTEST");
         const QColor blue(40, 110, 240);
@@ -1138,6 +1142,14 @@ private Q_SLOTS:
         auto* player = control<FlashPlayer>(*form, "ShockwaveFlash1");
         const double middle = player->width() / 2.0;
 
+        // Games before, by turns with another one: a click on the row already chosen does nothing.
+        writeFile(installation.paths.gameFile(12), keyAndClickMovie());
+        const int other = list->row(list->findItems(QStringLiteral("彩球大战"), Qt::MatchContains).value(0));
+        QSignalSpy loaded(player, &FlashPlayer::movieLoaded);
+        for (int i = 1; i <= gamesBefore; ++i) {
+            input.clickRow(list, (gamesBefore - i) % 2 ? 2 : other);
+            QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), i, kGameTimeout);
+        }
         input.clickRow(list, 2); // " 方块跳跳"
         double start = middle;
         if (clickIntoGameFirst) {

@@ -6,6 +6,7 @@
 #include "platform/web/EmbeddedView.h"
 #include "platform/web/PlayerPage.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -62,6 +63,11 @@ void FlashPlayer::focusGame() {
     setFocus(Qt::OtherFocusReason);
     if (m_pageReady)
         m_page->runJavaScript(QStringLiteral("velmora.focus()"));
+}
+
+bool FlashPlayer::hasKeyboard() const {
+    const QWidget* focused = QApplication::focusWidget();
+    return focused && (focused == this || isAncestorOf(focused));
 }
 
 void FlashPlayer::setUrlOpener(UrlOpener opener) {
@@ -133,9 +139,12 @@ void FlashPlayer::showMovie() {
     const QJsonArray playArgs{game, m_serial, saves, qint64(GameSaves::GameLimit)};
     const QString args = QString::fromUtf8(QJsonDocument(playArgs).toJson(QJsonDocument::Compact));
     m_page->runJavaScript(QStringLiteral("velmora.play(...%1)").arg(args));
-    // A new movie replaces the element that had the keyboard; the game keeps it.
-    if (hasFocus())
+    // A new movie replaces the element that had the keyboard; the game keeps it. The keyboard
+    // given to a new page before it had loaded went to the view, which has no use for it.
+    if (hasKeyboard()) {
+        setFocus(Qt::OtherFocusReason);
         m_page->runJavaScript(QStringLiteral("velmora.focus()"));
+    }
 }
 
 void FlashPlayer::restartPage() {
@@ -159,6 +168,9 @@ void FlashPlayer::startAfresh(LeavingGame leaving) {
     auto* view = QWebEngineView::forPage(old);
     m_page->setParent(view);
     view->setPage(m_page);
+    // The old page's widget would stay the view's focus proxy, hidden, and refuse the keyboard
+    // until the new page has a widget. Meanwhile the view takes it, and hands it on then.
+    view->setFocusProxy(nullptr);
     // The new page loads once the old one has stopped its game and has handed over what the
     // game saved on leaving, which the next game may read.
     auto* timeout = new QTimer(old);

@@ -6,7 +6,6 @@
 #include "platform/web/EmbeddedView.h"
 #include "platform/web/PlayerPage.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -63,11 +62,6 @@ void FlashPlayer::focusGame() {
     setFocus(Qt::OtherFocusReason);
     if (m_pageReady)
         m_page->runJavaScript(QStringLiteral("velmora.focus()"));
-}
-
-bool FlashPlayer::hasKeyboard() const {
-    const QWidget* focused = QApplication::focusWidget();
-    return focused && (focused == this || isAncestorOf(focused));
 }
 
 void FlashPlayer::setUrlOpener(UrlOpener opener) {
@@ -139,12 +133,9 @@ void FlashPlayer::showMovie() {
     const QJsonArray playArgs{game, m_serial, saves, qint64(GameSaves::GameLimit)};
     const QString args = QString::fromUtf8(QJsonDocument(playArgs).toJson(QJsonDocument::Compact));
     m_page->runJavaScript(QStringLiteral("velmora.play(...%1)").arg(args));
-    // A new movie replaces the element that had the keyboard; the game keeps it. The keyboard
-    // given to a new page before it had loaded went to the view, which has no use for it.
-    if (hasKeyboard()) {
-        setFocus(Qt::OtherFocusReason);
+    // A new movie replaces the element that had the keyboard; the game keeps it.
+    if (hasFocus())
         m_page->runJavaScript(QStringLiteral("velmora.focus()"));
-    }
 }
 
 void FlashPlayer::restartPage() {

@@ -51,8 +51,6 @@ Q_SIGNALS:
 private:
     void onLoadingChanged(const QWebEngineLoadingInfo& info);
     void showMovie();
-    // The keyboard is the player's or its web view's.
-    bool hasKeyboard() const;
     PlayerPage* makePage();
     // How long a page may take to stop its game before it is given up.
     static constexpr int StopTimeoutMs = 3000;
